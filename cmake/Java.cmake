@@ -1,0 +1,26 @@
+# The Java class Varnoth.Varnoth, its jar and the JNI header generated from it.
+#
+# Prefers Debian's JDK 17: a newer JDK's jni.h does not suit every target.
+include_guard(GLOBAL)
+
+if(NOT DEFINED JAVA_HOME AND NOT DEFINED ENV{JAVA_HOME}
+   AND EXISTS /usr/lib/jvm/java-17-openjdk-amd64)
+  set(JAVA_HOME /usr/lib/jvm/java-17-openjdk-amd64)
+endif()
+if(DEFINED JAVA_HOME)
+  set(ENV{JAVA_HOME} ${JAVA_HOME})
+endif()
+
+find_package(Java 17 REQUIRED COMPONENTS Development Runtime)
+find_package(JNI REQUIRED)
+include(UseJava)
+
+set(CMAKE_JAVA_COMPILE_FLAGS -encoding UTF-8 -Xlint:all --release 17)
+
+# build/Varnoth.jar; the JNI header Varnoth_Varnoth.h in build/jni-headers.
+add_jar(varnoth_jar
+  SOURCES ${CMAKE_SOURCE_DIR}/java/src/Varnoth/Varnoth.java
+  OUTPUT_NAME Varnoth
+  OUTPUT_DIR ${CMAKE_BINARY_DIR}
+  GENERATE_NATIVE_HEADERS varnoth_jni_headers
+    DESTINATION ${CMAKE_BINARY_DIR}/jni-headers)

@@ -1,0 +1,25 @@
+// Linkage, visibility and the loop-parallelism switch shared by every unit.
+#ifndef VARNOTH_API_H
+#define VARNOTH_API_H
+
+// The library is compiled with hidden visibility; what it exports is marked.
+#if defined(_WIN32)
+// The Windows DLL exports only the Java native methods (JNIEXPORT).
+#define VARNOTH_API
+#else
+#define VARNOTH_API __attribute__((visibility("default")))
+#endif
+
+// Loops whose iterations each write only their own elements may run on
+// several OpenMP threads with a static split (the Windows build defines
+// VARNOTH_PARALLEL_LOOPS). Every iteration repeats the sequential arithmetic
+// exactly, so the results do not depend on the split.
+#if defined(VARNOTH_PARALLEL_LOOPS)
+#include <omp.h>
+#define VARNOTH_PARALLEL_FOR \
+  _Pragma("omp parallel for schedule(static) num_threads(omp_get_max_threads())")
+#else
+#define VARNOTH_PARALLEL_FOR
+#endif
+
+#endif

@@ -1,0 +1,34 @@
+// Radial analysis: the radial average of a spectrum and the processing chain.
+#ifndef VARNOTH_RADIAL_H
+#define VARNOTH_RADIAL_H
+
+#include "../Varnoth_api.h"
+#include "../Varnoth_types.h"
+
+extern "C" {
+// xx(r, c) = x[c], yy(r, c) = y[r] for 128-element x and y.
+VARNOTH_API void meshgrid(const real_T x[128], const real_T y[128], real_T xx[16384],
+                          real_T yy[16384]);
+
+// th[n] = rt_atan2d_snf(y[n], x[n]); r[n] = rt_hypotd_snf(x[n], y[n]).
+VARNOTH_API void cart2pol(const real_T x[16384], const real_T y[16384],
+                          real_T th[16384], real_T r[16384]);
+
+// Mean of the non-NaN elements in index order; rtNaN when there are none.
+VARNOTH_API real_T nanmean(const emxArray_real_T* varargin_1);
+
+// ret[k] = mean of the non-NaN ftArr elements whose distance from (64, 64)
+// rounds (half up) to k, summed in ascending index order; k = 0..64.
+// Scratch: SD->u1.f1 (ftArr must not lie in it).
+VARNOTH_API void f_RadialAverageSpectra(VarnothStackData* SD, const real_T ftArr[16384],
+                                        real_T ret[65]);
+
+// The whole chain: imgWD = img; imgFT = power spectrum of img; imgPS = its
+// radial profile; *psSlope = slope of the log-log profile (0.0 when fewer
+// than two profile values are positive).
+VARNOTH_API void f_PSD_Processing(VarnothStackData* SD, const real_T img[16384],
+                                  real_T* psSlope, real_T imgPS[65],
+                                  real_T imgFT[16384], real_T imgWD[16384]);
+}
+
+#endif

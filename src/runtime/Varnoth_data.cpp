@@ -1,0 +1,8 @@
+// The library's one lock. It is initialised and destroyed, never taken.
+#include "Varnoth_data.h"
+
+#include "Varnoth_runtime.h"
+
+omp_nest_lock_t emlrtNestLockGlobal;
+
+std::atomic<bool> emlrtNestLockReady{false};
