@@ -17,7 +17,8 @@
 #if defined(VARNOTH_PARALLEL_LOOPS)
 #include <omp.h>
 #define VARNOTH_PARALLEL_FOR \
-  _Pragma("omp parallel for schedule(static) num_threads(omp_get_max_threads())")
+  _Pragma(                   \
+      "omp parallel for schedule(static) num_threads(omp_get_max_threads())")
 #else
 #define VARNOTH_PARALLEL_FOR
 #endif

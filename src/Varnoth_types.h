@@ -30,7 +30,7 @@ struct creal_T {
 };
 
 // Fixed sizes.
-constexpr int kImageSide = 128;                     // rows = columns
+constexpr int kImageSide = 128;                      // rows = columns
 constexpr int kImageSize = kImageSide * kImageSide;  // 16384 values
 constexpr int kCentreIndex = 64 + kImageSide * 64;   // 8256: frequency (0, 0)
 constexpr int kProfileSize = 65;                     // radii 0 to 64
@@ -76,7 +76,8 @@ struct cell_wrap_0 {
 // functions that are never active at the same time; no function's scratch
 // overlaps the scratch of a function above or below it in a chain of calls:
 //   f_ImageFFT* (u3) -> fft2 (f2) -> fft (u1.f0)
-//   f_PSD_Slope / f_PSD_LinearRegression (u4) -> f_ImageFFTPower (u3, f2, u1.f0)
+//   f_PSD_Slope / f_PSD_LinearRegression (u4) -> f_ImageFFTPower (u3, f2,
+//   u1.f0)
 //                                            -> f_RadialAverageSpectra (u1.f1)
 // No member needs initial contents.
 struct fft_scratch {

@@ -64,9 +64,22 @@ VARNOTH_API void angle(const creal_T x[16384], real_T y[16384]);
 // y[k] = a[k] * a[k], k = 0..16383; y may be the same array as a.
 VARNOTH_API void power(const real_T a[16384], real_T y[16384]);
 
-// Growable arrays (all one-dimensional in this library).
+// Growable arrays (all one-dimensional in this library). A resize follows
+// one protocol: read the count in use (size[0]) as oldNumel, write the new
+// extents into size, then call emxEnsureCapacity(array, oldNumel, bytes per
+// element). Capacities run 16, 32, ..., 2^30, then 2^31 - 1; the buffer
+// never shrinks, and after a growth the elements from oldNumel on are zero.
+// Freeing sets the caller's pointer to null; freeing null does nothing.
+//
+// Allocation failure throws std::bad_alloc (turned into
+// java.lang.OutOfMemoryError at the JNI boundary) and never writes through a
+// null pointer: emxInit_* leaves *pEmxArray null; emxEnsureCapacity leaves
+// data, its contents and allocatedSize unchanged, so the array stays
+// freeable; emxInitMatrix_cell_wrap_0 frees the cells it had made and leaves
+// all 65 null. Element counts above 2^31 - 1 also throw std::bad_alloc.
 VARNOTH_API void emxInit_real_T(emxArray_real_T** pEmxArray, int numDimensions);
-VARNOTH_API void emxInit_int32_T(emxArray_int32_T** pEmxArray, int numDimensions);
+VARNOTH_API void emxInit_int32_T(emxArray_int32_T** pEmxArray,
+                                 int numDimensions);
 VARNOTH_API void emxEnsureCapacity(emxArray__common* emxArray, int oldNumel,
                                    int elementSize);
 VARNOTH_API void emxFree_real_T(emxArray_real_T** pEmxArray);

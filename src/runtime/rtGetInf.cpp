@@ -2,7 +2,9 @@
 #include "Varnoth_runtime.h"
 #include "rt_bits.h"
 
-real_T rtGetInf(void) { return double_from_words(probe_byte_order(), 0x7FF00000U, 0U); }
+real_T rtGetInf(void) {
+  return double_from_words(probe_byte_order(), 0x7FF00000U, 0U);
+}
 
 real32_T rtGetInfF(void) { return float_from_word(0x7F800000U); }
 

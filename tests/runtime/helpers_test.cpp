@@ -62,10 +62,19 @@ TEST(Hypot, ExactAndSpecialValues) {
 
 TEST(Round, HalfAwayFromZero) {
   std::vector<double> x(16384, 0.0);
-  const double in[] = {2.5,  -2.5, 0.49999999999999994, -0.3, 4503599627370497.0,
-                       kInf, -kInf, 0.5,  -0.5, 1.4999999999999998,
-                       -0.0, 7.0};
-  const double out[] = {3.0,  -3.0, 0.0,  -0.0, 4503599627370497.0,
+  const double in[] = {2.5,
+                       -2.5,
+                       0.49999999999999994,
+                       -0.3,
+                       4503599627370497.0,
+                       kInf,
+                       -kInf,
+                       0.5,
+                       -0.5,
+                       1.4999999999999998,
+                       -0.0,
+                       7.0};
+  const double out[] = {3.0,  -3.0,  0.0, -0.0, 4503599627370497.0,
                         kInf, -kInf, 1.0, -1.0, 1.0,
                         -0.0, 7.0};
   const int n = sizeof in / sizeof in[0];

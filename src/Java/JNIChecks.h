@@ -1,0 +1,48 @@
+// Argument checks of the native methods and the exceptions they throw.
+//
+// Every check returns true when the argument is good. When it is not, the
+// check throws a Java exception whose message is the failed condition and
+// returns false; the native method then returns at once, before it has
+// written any output. Conditions read as assertions: "len1 == iSide",
+// "jImgFT_A[3] != null", "jImgPS.length >= 65".
+#ifndef VARNOTH_JNI_CHECKS_H
+#define VARNOTH_JNI_CHECKS_H
+
+#include <jni.h>
+
+namespace varnoth_jni {
+
+constexpr jsize iSide = 128;    // rows of an image, values in a row
+constexpr jsize iSize = 16384;  // values in an image
+constexpr jsize psSize = 65;    // values in a radial profile
+
+// Throw and return false.
+bool throw_illegal_argument(JNIEnv* env, const char* condition);
+bool throw_null_pointer(JNIEnv* env, const char* condition);
+bool throw_out_of_memory(JNIEnv* env, const char* what);
+bool throw_illegal_state(JNIEnv* env, const char* what);
+
+// true when a Java exception is pending (a JNI call failed).
+inline bool exception_pending(JNIEnv* env) {
+  return env->ExceptionCheck() == JNI_TRUE;
+}
+
+// An input image: not null, 128 rows ("len1 == iSide"), a first row of 128
+// values ("len2 == iSide"), and every later row present and 128 long.
+bool check_input_image(JNIEnv* env, jobjectArray image, const char* name);
+
+// An image that receives output: not null, 128 rows, each row present and
+// exactly 128 long.
+bool check_output_image(JNIEnv* env, jobjectArray image, const char* name);
+
+// An array (a double[], or the outer array of a double[][]) that holds at
+// least minLength elements.
+bool check_array(JNIEnv* env, jarray array, jsize minLength, const char* name);
+
+// Row `row` of an array of double[] rows: present and at least minLength long.
+bool check_row(JNIEnv* env, jobjectArray rows, jsize row, jsize minLength,
+               const char* name);
+
+}  // namespace varnoth_jni
+
+#endif

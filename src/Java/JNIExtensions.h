@@ -1,0 +1,57 @@
+// Image marshalling between Java and native images.
+//
+// A Java image is a double[][] of 128 rows of 128 values: element [x][y] is
+// row x, column y. A native image is 16384 doubles in column-major order:
+// row x, column y at index x + 128 y. So Java row x is spread over native
+// indices x, x + 128, ..., x + 16256; Java [0][1] lands at native 128 and
+// [1][0] at native 1.
+//
+// Functions from Java to native take the environment first; those from
+// native to Java take the native image first. jCls, the class of the calling
+// native method, is used by none of them. A function that fails returns
+// null with a Java exception pending and leaves every Java array unwritten.
+#ifndef VARNOTH_JNI_EXTENSIONS_H
+#define VARNOTH_JNI_EXTENSIONS_H
+
+#include <jni.h>
+
+#include <memory>
+
+#include "Varnoth_api.h"
+
+// Checks jImg (null, "len1 == iSide", "len2 == iSide", every row present and
+// 128 long), then allocates a native image and fills it from jImg. The
+// caller releases it with cImg_Free. jImg is never written.
+VARNOTH_API double* jImg_To_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg);
+
+// jImg_To_cImg for an argument of another name: the name appears in the
+// messages of the row checks ("jImgFT[3] != null").
+double* jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg, const char* name);
+
+// Fills cImg (16384 values) from a 128 x 128 jImg, row by row. Returns cImg.
+VARNOTH_API double* jImg_CopyTo_cImg(JNIEnv* jEnv, jclass jCls,
+                                     jobjectArray jImg, double* cImg);
+
+// A new Java image of 128 new rows holding cImg.
+VARNOTH_API jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv,
+                                      jclass jCls);
+
+// Overwrites the 16384 values of a 128 x 128 jImg with cImg, keeping its row
+// objects. Returns jImg.
+VARNOTH_API jobjectArray cImg_CopyTo_jImg(const double* cImg, JNIEnv* jEnv,
+                                          jclass jCls, jobjectArray jImg);
+
+// Releases a native image from jImg_To_cImg or cImg_Alloc; null is harmless.
+VARNOTH_API void cImg_Free(double* cImg);
+
+// An uninitialised native image of 16384 doubles, or null when the heap is
+// exhausted. Released by cImg_Free.
+double* cImg_Alloc();
+
+// Owns one native image and releases it with cImg_Free.
+struct CImgDeleter {
+  void operator()(double* cImg) const { cImg_Free(cImg); }
+};
+using NativeImage = std::unique_ptr<double[], CImgDeleter>;
+
+#endif
