@@ -9,7 +9,8 @@
 #if defined(__SANITIZE_ADDRESS__)
 // Let an impossible request fail with a null result, as without ASan,
 // instead of aborting the process.
-extern "C" const char* __asan_default_options() {
+extern "C" __attribute__((visibility("default"), used)) const char*
+__asan_default_options() {
   return "allocator_may_return_null=1";
 }
 #endif
@@ -175,7 +176,9 @@ TEST(Emx, CellMatrixTouchesExactly65Cells) {
     EXPECT_EQ(cells[i].f1->numDimensions, 1);
     EXPECT_EQ(cells[i].f1->size[0], 0);
     EXPECT_EQ(cells[i].f1->data, nullptr);
-    if (i > 0) EXPECT_NE(cells[i].f1, cells[i - 1].f1);
+    if (i > 0) {
+      EXPECT_NE(cells[i].f1, cells[i - 1].f1);
+    }
   }
   resize(cells[64].f1, 20);
   EXPECT_EQ(cells[65].f1, sentinel);
