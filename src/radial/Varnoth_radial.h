@@ -19,7 +19,9 @@ VARNOTH_API real_T nanmean(const emxArray_real_T* varargin_1);
 
 // ret[k] = mean of the non-NaN ftArr elements whose distance from (64, 64)
 // rounds (half up) to k, summed in ascending index order; k = 0..64.
-// Scratch: SD->u1.f1 (ftArr must not lie in it).
+// Scratch: SD->u1.f1 (ftArr must not lie in it); 128 KiB of stack. If a
+// growable array cannot grow, std::bad_alloc propagates after every array
+// the call allocated has been freed.
 VARNOTH_API void f_RadialAverageSpectra(VarnothStackData* SD, const real_T ftArr[16384],
                                         real_T ret[65]);
 
