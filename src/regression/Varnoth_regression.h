@@ -25,7 +25,8 @@ VARNOTH_API void xgeqp3(real_T A_data[], const int A_size[2], real_T tau_data[],
 // Least-squares line y = p[0] x + p[1] through m = x_size[1] points
 // (2 <= m <= 65).
 VARNOTH_API void polyfit(const real_T x_data[], const int x_size[2],
-                         const real_T y_data[], const int y_size[2], real_T p[2]);
+                         const real_T y_data[], const int y_size[2],
+                         real_T p[2]);
 
 // Slope of the log-log line fit of img's radial power spectrum; 0.0 when
 // fewer than two profile values are positive. Scratch: SD->u4.f7.
@@ -33,15 +34,18 @@ VARNOTH_API real_T f_PSD_Slope(VarnothStackData* SD, const real_T img[16384]);
 
 // regress = {slope, intercept} of the same fit; {0.0, 0.0} when fewer than
 // two profile values are positive. Scratch: SD->u4.f6.
-VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD, const real_T img[16384],
+VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD,
+                                        const real_T img[16384],
                                         real_T regress[2]);
 
 // Chart of a 65-value profile: fixed ranges and scales, the line fit, the
 // number N of positive values and N points in chart coordinates,
 // interleaved (x at 2k, y at 2k + 1) in scaledPoints[130].
-VARNOTH_API void f_PlotSpectra_GetChartInfo(const real_T imgPS[65], real_T plotRange[4],
-                                            real_T plotScale[2], real_T regress[2],
-                                            real_T* N, real_T scaledPoints[130]);
+VARNOTH_API void f_PlotSpectra_GetChartInfo(const real_T imgPS[65],
+                                            real_T plotRange[4],
+                                            real_T plotScale[2],
+                                            real_T regress[2], real_T* N,
+                                            real_T scaledPoints[130]);
 }
 
 // The log-log point set of a radial profile, shared by the processing chain,
@@ -65,5 +69,16 @@ struct LogLogPoints {
 };
 
 void loglog_points(const real_T imgPS[65], LogLogPoints* pts);
+
+// The steps common to the processing chain, the slope and the regression:
+//   imgFT = power spectrum of img    (f_ImageFFTPower)
+//   imgPS = radial profile of imgFT  (f_RadialAverageSpectra)
+//   regress = {0.0, 0.0}, then, when more than one profile value is
+//   positive, the line fit (polyfit) of the log-log points of imgPS.
+// imgFT must not lie in the scratch of the two called routines (SD->u3,
+// SD->f2, SD->u1); SD->u4 or a caller's buffer will do.
+void spectrum_line_fit(VarnothStackData* SD, const real_T img[16384],
+                       real_T imgFT[16384], real_T imgPS[65],
+                       real_T regress[2]);
 
 #endif

@@ -1,0 +1,60 @@
+// The log-log point set of a 65-value radial profile.
+#include <cmath>
+
+#include "Varnoth_regression.h"
+#include "Varnoth_runtime.h"
+
+// For each radius k = 0 .. 64, in increasing k:
+//   xpts[k] = ln(k * 1.546875 + 1.0)   (product, then sum; 1.546875 = 99/64
+//             maps the radii onto 1 .. 100, so xpts[0] = 0.0 and
+//             xpts[64] = ln 100 exactly as the logarithm rounds it)
+//   ypts[k] = ln(imgPS[k])             (0.0 gives -infinity, a negative
+//             value or NaN gives NaN)
+//   trueCount = #{k : imgPS[k] > 0.0}  (strictly; NaN is not counted)
+// The fit rows have size {1, trueCount}. Their entries receive, in
+// increasing k, the points (xpts[k], ypts[k]) whose ypts[k] is finite; all
+// other entries are 0.0.
+//
+// Invariant: a finite ypts[k] needs 0 < imgPS[k] < +infinity, so the number
+// of collected points never exceeds trueCount. They are equal unless some
+// imgPS[k] = +infinity: such a bin is counted but yields no point, so a
+// point (0.0, 0.0) stays at the end of the rows for each such bin and takes
+// part in any fit made on them.
+//
+// The values equal those of b_log applied to the 65 abscissae and to a copy
+// of the profile, and b_isfinite is the test !rtIsInf && !rtIsNaN, so the
+// one routine serves the chain, the slope and regression, and the chart.
+//
+// Arguments:
+//   imgPS on entry, the profile; unchanged.
+//   pts   on exit, every member written.
+void loglog_points(const real_T imgPS[65], LogLogPoints* pts) {
+  pts->trueCount = 0;
+  for (int k = 0; k < kProfileSize; k++) {
+    if (imgPS[k] > 0.0) {
+      pts->trueCount++;
+    }
+    pts->xpts[k] = std::log(static_cast<real_T>(k) * 1.546875 + 1.0);
+    pts->ypts[k] = std::log(imgPS[k]);
+  }
+
+  pts->Xvalid_size[0] = 1;
+  pts->Xvalid_size[1] = pts->trueCount;
+  pts->Yvalid_size[0] = 1;
+  pts->Yvalid_size[1] = pts->trueCount;
+  // Entries 0 .. trueCount-1 are the rows; the rest are zeroed as well so
+  // that no member is left undefined.
+  for (int k = 0; k < kProfileSize; k++) {
+    pts->Xvalid_data[k] = 0.0;
+    pts->Yvalid_data[k] = 0.0;
+  }
+
+  int ivalid = 0;
+  for (int k = 0; k < kProfileSize; k++) {
+    if (b_isfinite(pts->ypts[k])) {
+      pts->Yvalid_data[ivalid] = pts->ypts[k];
+      pts->Xvalid_data[ivalid] = pts->xpts[k];
+      ivalid++;
+    }
+  }
+}
