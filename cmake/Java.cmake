@@ -24,3 +24,16 @@ add_jar(varnoth_jar
   OUTPUT_DIR ${CMAKE_BINARY_DIR}
   GENERATE_NATIVE_HEADERS varnoth_jni_headers
     DESTINATION ${CMAKE_BINARY_DIR}/jni-headers)
+
+# The demo that scripts/run.sh runs, and the Java benchmark harness.
+add_jar(varnoth_demo
+  SOURCES ${CMAKE_SOURCE_DIR}/java/demo/VarnothDemo.java
+          ${CMAKE_SOURCE_DIR}/java/demo/SyntheticImages.java
+  INCLUDE_JARS varnoth_jar
+  OUTPUT_NAME VarnothDemo
+  OUTPUT_DIR ${CMAKE_BINARY_DIR})
+add_jar(varnoth_java_bench
+  SOURCES ${CMAKE_SOURCE_DIR}/java/bench/VarnothBench.java
+  INCLUDE_JARS varnoth_jar
+  OUTPUT_NAME VarnothBench
+  OUTPUT_DIR ${CMAKE_BINARY_DIR})

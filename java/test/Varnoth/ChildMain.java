@@ -1,0 +1,37 @@
+package Varnoth;
+
+/** Scenarios run in a child JVM by {@link ChildJvm}. */
+public final class ChildMain {
+  private ChildMain() {}
+
+  public static void main(String[] args) {
+    switch (args[0]) {
+      case "initialize-twice":
+        Varnoth.initialize();
+        Varnoth.initialize();
+        System.out.println("after=" + Varnoth.f_PSD_Dummy0());
+        break;
+      case "before-initialize":
+        beforeInitialize();
+        break;
+      default:
+        throw new IllegalArgumentException(args[0]);
+    }
+  }
+
+  // Calls made before initialize: the dummy, and a phase of a NaN spectrum,
+  // which is the library's NaN (sign bit set) only when the non-finite
+  // values are already in place.
+  private static void beforeInitialize() {
+    System.out.println("dummy0=" + Varnoth.f_PSD_Dummy0());
+    double[][] img = new double[128][128];
+    img[3][4] = Double.NaN;
+    double[][] power = new double[128][128];
+    double[][] phase = new double[128][128];
+    Varnoth.f_ImageFFTPowerPhase(img, power, phase);
+    System.out.println("phase=" + Long.toHexString(Double.doubleToRawLongBits(phase[64][64])));
+    double[][] zero = new double[128][128];
+    Varnoth.f_ImageFFTPowerPhase(zero, power, phase);
+    System.out.println("zerophase=" + Long.toHexString(Double.doubleToRawLongBits(phase[0][0])));
+  }
+}
