@@ -8,11 +8,18 @@
 #                         -march=native in a shipped build)
 #   -msse2 -mfpmath=sse   on 32-bit x86: double arithmetic in SSE2 registers,
 #                         never the 80-bit x87 stack
+#   -mno-fma              on x86: no fused multiply-add instructions at all,
+#                         even when CMAKE_CXX_FLAGS names an FMA-capable
+#                         -march (GCC's vectoriser can otherwise fuse a
+#                         complex product despite -ffp-contract=off)
 include_guard(GLOBAL)
 
 set(VARNOTH_FP_FLAGS -ffp-contract=off -fno-fast-math)
-if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$" OR CMAKE_SIZEOF_VOID_P EQUAL 4)
-  list(APPEND VARNOTH_FP_FLAGS -msse2 -mfpmath=sse)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86|x86_64|AMD64|amd64)$")
+  list(APPEND VARNOTH_FP_FLAGS -mno-fma)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    list(APPEND VARNOTH_FP_FLAGS -msse2 -mfpmath=sse)
+  endif()
 endif()
 
 set(VARNOTH_WARNING_FLAGS -Wall -Wextra)
