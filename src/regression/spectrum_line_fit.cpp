@@ -1,0 +1,35 @@
+// Power spectrum, radial profile and log-log line fit of one image.
+#include "Varnoth_radial.h"
+#include "Varnoth_regression.h"
+#include "Varnoth_spectral.h"
+
+// With F the centred 2-D transform of img and P its radial profile:
+//   imgFT[i] = (|F[i]| / 16384)^2,
+//   imgPS[k] = mean of the non-NaN imgFT values at rounded radius k,
+//   regress  = least-squares line through (ln(1 + 1.546875 k), ln P[k]) over
+//              the bins with finite ln P[k] (see loglog_points), fitted only
+//              when trueCount > 1; otherwise {0.0, 0.0}.
+// A fit is never made on fewer than two points, so polyfit's m >= 2.
+//
+// Arguments:
+//   SD      scratch of f_ImageFFTPower and f_RadialAverageSpectra.
+//   img     on entry, the image; unchanged.
+//   imgFT   on exit, the power spectrum.
+//   imgPS   on exit, the radial profile.
+//   regress on exit, {slope, intercept} or {0.0, 0.0}.
+void spectrum_line_fit(VarnothStackData* SD, const real_T img[16384],
+                       real_T imgFT[16384], real_T imgPS[65],
+                       real_T regress[2]) {
+  f_ImageFFTPower(SD, img, imgFT);
+  f_RadialAverageSpectra(SD, imgFT, imgPS);
+
+  LogLogPoints pts;
+  loglog_points(imgPS, &pts);
+
+  regress[0] = 0.0;
+  regress[1] = 0.0;
+  if (pts.trueCount > 1) {
+    polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data, pts.Yvalid_size,
+            regress);
+  }
+}
