@@ -130,14 +130,14 @@ class ArgumentCheckTest {
     });
     double[][] img = TestImages.random(5);
     forEachBad(badOutputImages("jImgFT_A"), bad -> {
-      assertRejected(bad, () -> Varnoth.f_ImageFFT(img, (double[][]) bad.value(), o), o);
+      assertRejected(bad, () -> Varnoth.f_ImageFFT(img, (double[][]) bad.value(), o), (Object) o);
       assertRejected(bad,
-          () -> Varnoth.f_ImageFFTPowerPhase(img, (double[][]) bad.value(), o), o);
+          () -> Varnoth.f_ImageFFTPowerPhase(img, (double[][]) bad.value(), o), (Object) o);
     });
     forEachBad(badOutputImages("jImgFT_O"), bad -> {
-      assertRejected(bad, () -> Varnoth.f_ImageFFT(img, a, (double[][]) bad.value()), a);
+      assertRejected(bad, () -> Varnoth.f_ImageFFT(img, a, (double[][]) bad.value()), (Object) a);
       assertRejected(bad,
-          () -> Varnoth.f_ImageFFTPowerPhase(img, a, (double[][]) bad.value()), a);
+          () -> Varnoth.f_ImageFFTPowerPhase(img, a, (double[][]) bad.value()), (Object) a);
     });
   }
 
@@ -150,7 +150,7 @@ class ArgumentCheckTest {
     forEachBad(badInputImages("jImg"), bad -> {
       double[][] in = (double[][]) bad.value();
       assertRejected(bad, () -> Varnoth.f_PSD_Processing(in, ps, ft, wd), ps, ft, wd);
-      assertRejected(bad, () -> Varnoth.f_PSD_Processing_FTOnly(in, ft), ft);
+      assertRejected(bad, () -> Varnoth.f_PSD_Processing_FTOnly(in, ft), (Object) ft);
       assertRejected(bad, () -> Varnoth.f_PSD_Processing_PSOnly(in, ps), ps);
     });
     forEachBad(badVectors("jImgPS", 65), bad -> {

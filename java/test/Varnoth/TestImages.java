@@ -70,7 +70,11 @@ final class TestImages {
     assertNotNull(actual, what);
     assertEquals(expected.length, actual.length, what + " rows");
     for (int x = 0; x < expected.length; x++) {
-      assertBits(expected[x], actual[x], what + "[" + x + "]");
+      if (expected[x] == null) {
+        assertSame(null, actual[x], what + "[" + x + "] stays null");
+      } else {
+        assertBits(expected[x], actual[x], what + "[" + x + "]");
+      }
     }
   }
 
