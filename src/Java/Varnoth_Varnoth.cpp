@@ -129,27 +129,20 @@ bool run_chain(JNIEnv* env, const NativeImage& img, ChainResults& out) {
 
 }  // namespace
 
-JNIEXPORT void JNICALL Java_Varnoth_Varnoth_initialize(JNIEnv* jEnv,
-                                                       jclass jCls) {
-  (void)jEnv;
-  (void)jCls;
+JNIEXPORT void JNICALL Java_Varnoth_Varnoth_initialize(JNIEnv*, jclass) {
   Varnoth_initialize();
   std::fputs("Varnoth library initialized.\n", stdout);
   std::fflush(stdout);
 }
 
-JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy0(JNIEnv* jEnv,
-                                                              jclass jCls) {
-  (void)jEnv;
-  (void)jCls;
+// The dummies compute nothing and return 0.0; Dummy1 and Dummy3 never touch
+// their argument, whatever it is.
+JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy0(JNIEnv*, jclass) {
   return 0.0;
 }
 
-JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy1(
-    JNIEnv* jEnv, jclass jCls, jobjectArray jImg) {
-  (void)jEnv;
-  (void)jCls;
-  (void)jImg;
+JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy1(JNIEnv*, jclass,
+                                                              jobjectArray) {
   return 0.0;
 }
 
@@ -160,11 +153,8 @@ JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy2(
   return 0.0;
 }
 
-JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy3(
-    JNIEnv* jEnv, jclass jCls, jobjectArray jImg3Chan) {
-  (void)jEnv;
-  (void)jCls;
-  (void)jImg3Chan;
+JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Dummy3(JNIEnv*, jclass,
+                                                              jobjectArray) {
   return 0.0;
 }
 
