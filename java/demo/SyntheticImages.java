@@ -10,7 +10,8 @@ final class SyntheticImages {
 
   private SyntheticImages() {}
 
-  static double[][] powerLaw(double beta, long seed) {
+  /** An image of mean {@code mean} whose other frequencies have power |f|^-beta. */
+  static double[][] powerLaw(double beta, double mean, long seed) {
     Random rnd = new Random(seed);
     double[][] re = new double[N][N];
     double[][] im = new double[N][N];
@@ -39,7 +40,11 @@ final class SyntheticImages {
         }
       }
     }
-    return inverseDftRealPart(re, im);
+    double[][] img = inverseDftRealPart(re, im);
+    for (double[] row : img) {
+      for (int n = 0; n < N; n++) row[n] += mean;
+    }
+    return img;
   }
 
   /** Real part of the unscaled inverse 2-D DFT, rows then columns. */
@@ -73,7 +78,7 @@ final class SyntheticImages {
           int k = (u * m) % N;
           sr += tr[u][n] * cos[k] - ti[u][n] * sin[k];
         }
-        img[m][n] = 128.0 + sr;
+        img[m][n] = sr;
       }
     }
     return img;
