@@ -29,6 +29,6 @@ void f_PSD_Processing(VarnothStackData* SD, const real_T img[16384],
     imgWD[i] = img[i];
   }
   real_T regress[2];
-  spectrum_line_fit(SD, img, imgFT, imgPS, regress);
+  profile_line_fit(SD, img, imgFT, imgPS, regress);
   *psSlope = regress[0];
 }

@@ -77,7 +77,7 @@ void loglog_points(const real_T imgPS[65], LogLogPoints* pts);
 //   positive, the line fit (polyfit) of the log-log points of imgPS.
 // imgFT must not lie in the scratch of the two called routines (SD->u3,
 // SD->f2, SD->u1); SD->u4 or a caller's buffer will do.
-void spectrum_line_fit(VarnothStackData* SD, const real_T img[16384],
+void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
                        real_T imgFT[16384], real_T imgPS[65],
                        real_T regress[2]);
 

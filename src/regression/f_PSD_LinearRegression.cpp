@@ -14,5 +14,5 @@
 void f_PSD_LinearRegression(VarnothStackData* SD, const real_T img[16384],
                             real_T regress[2]) {
   real_T imgPS[65];
-  spectrum_line_fit(SD, img, SD->u4.f6.imgFT, imgPS, regress);
+  profile_line_fit(SD, img, SD->u4.f6.imgFT, imgPS, regress);
 }

@@ -14,6 +14,6 @@
 real_T f_PSD_Slope(VarnothStackData* SD, const real_T img[16384]) {
   real_T imgPS[65];
   real_T regress[2];
-  spectrum_line_fit(SD, img, SD->u4.f7.imgFT, imgPS, regress);
+  profile_line_fit(SD, img, SD->u4.f7.imgFT, imgPS, regress);
   return regress[0];
 }

@@ -17,7 +17,7 @@
 //   imgFT   on exit, the power spectrum.
 //   imgPS   on exit, the radial profile.
 //   regress on exit, {slope, intercept} or {0.0, 0.0}.
-void spectrum_line_fit(VarnothStackData* SD, const real_T img[16384],
+void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
                        real_T imgFT[16384], real_T imgPS[65],
                        real_T regress[2]) {
   f_ImageFFTPower(SD, img, imgFT);

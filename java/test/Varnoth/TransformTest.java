@@ -7,7 +7,7 @@ import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 
 /** The image-spectrum methods through the JVM. */
-class SpectraTest {
+class TransformTest {
   private static final double POWER_OF_UNIT_IMPULSE = 3.725290298461914e-09;  // 2^-28
 
   @BeforeAll
