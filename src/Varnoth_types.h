@@ -78,12 +78,14 @@ struct cell_wrap_0 {
 //   f_ImageFFT* (u3) -> fft2 (f2) -> fft (u1.f0)
 //   f_PSD_Slope / f_PSD_LinearRegression (u4) -> f_ImageFFTPower (u3, f2,
 //   u1.f0)
-//                                            -> f_RadialAverageSpectra (u1.f1)
-// No member needs initial contents.
+//                                            -> f_RadialAverageSpectra (none)
+// u1.f1 is the scratch of f_RadialAverageSpectra_reference, the
+// straightforward version kept for tests and benchmarks; the one the chains
+// call uses no scratch. No member needs initial contents.
 struct fft_scratch {
   creal_T y1[kImageSize];  // row spectra, column r = spectrum of row r
 };
-struct radial_scratch {
+struct radial_scratch {  // f_RadialAverageSpectra_reference
   real_T X[kImageSize];  // X(r, c) = c - 64
   real_T Y[kImageSize];  // Y(r, c) = r - 64
   real_T theta[kImageSize];

@@ -200,8 +200,19 @@ TEST_F(Radial, ScratchContentsDoNotMatterAndInputMayBeImgFT) {
   const std::array<double, 65> want = oracle(in);
   std::memset(static_cast<void*>(sd.get()), 0xFF, sizeof(VarnothStackData));
   std::memcpy(sd->u4.f7.imgFT, in.data(), sizeof(sd->u4.f7.imgFT));
+  const std::vector<unsigned char> before(
+      reinterpret_cast<const unsigned char*>(sd.get()),
+      reinterpret_cast<const unsigned char*>(sd.get()) +
+          sizeof(VarnothStackData));
   std::array<double, 65> ret;
   f_RadialAverageSpectra(sd.get(), sd->u4.f7.imgFT, ret.data());
+  EXPECT_TRUE(ArraysBitsEqual(want.data(), ret.data(), 65));
+  // The work record is left exactly as it was: no scratch is used.
+  EXPECT_EQ(0, std::memcmp(before.data(), sd.get(), before.size()));
+
+  // The reference version builds its grids in SD->u1.f1.
+  ret.fill(-12345.0);
+  f_RadialAverageSpectra_reference(sd.get(), sd->u4.f7.imgFT, ret.data());
   EXPECT_TRUE(ArraysBitsEqual(want.data(), ret.data(), 65));
   EXPECT_BITS_EQ(-64.0, sd->u1.f1.X[image_at(5, 0)]);   // X = c - 64
   EXPECT_BITS_EQ(63.0, sd->u1.f1.Y[image_at(127, 3)]);  // Y = r - 64
