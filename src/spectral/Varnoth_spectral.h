@@ -9,14 +9,17 @@
 extern "C" {
 // Row transforms of a real image:
 //   y(r, v) = sum_{n=0}^{127} x(r, n) exp(-2 pi i v n / 128).
-// Scratch: SD->u1.f0.y1 (y must not overlap it). x is read before y is
-// written.
-VARNOTH_API void fft(VarnothStackData* SD, const real_T x[16384], creal_T y[16384]);
+// The result is as if x were read completely before y is written, even
+// when the two overlap. Scratch: SD->u1.f0.y1 when x and y overlap (y must
+// not overlap it), none otherwise.
+VARNOTH_API void fft(VarnothStackData* SD, const real_T x[16384],
+                     creal_T y[16384]);
 
 // Unscaled 2-D transform, rows first, then columns:
 //   f(u, v) = sum_{m,n} x(m, n) exp(-2 pi i (u m + v n) / 128).
-// Scratch: SD->f2.x and, through fft, SD->u1.f0.y1.
-VARNOTH_API void fft2(VarnothStackData* SD, const real_T x[16384], creal_T f[16384]);
+// Scratch: SD->f2.x (f must not overlap it or SD->u1.f0.y1).
+VARNOTH_API void fft2(VarnothStackData* SD, const real_T x[16384],
+                      creal_T f[16384]);
 
 // In place: x(r, c) becomes the former x((r + 64) mod 128, (c + 64) mod 128).
 // Its own inverse.
@@ -27,14 +30,16 @@ VARNOTH_API void f_ImageFFT(VarnothStackData* SD, const real_T img[16384],
                             real_T mag[16384], real_T phs[16384]);
 
 // ret[k] = (|F[k]| / 16384)^2 of the centred spectrum F of img.
-// Scratch: SD->u3.f4.
+// Scratch: SD->u3.f4.imgf.
 VARNOTH_API void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                                  real_T ret[16384]);
 
 // b_power as f_ImageFFTPower; phase[k] = rt_atan2d_snf(Im F[k], Re F[k]).
 // Scratch: SD->u3.f5.
-VARNOTH_API void f_ImageFFTPowerPhase(VarnothStackData* SD, const real_T img[16384],
-                                      real_T b_power[16384], real_T phase[16384]);
+VARNOTH_API void f_ImageFFTPowerPhase(VarnothStackData* SD,
+                                      const real_T img[16384],
+                                      real_T b_power[16384],
+                                      real_T phase[16384]);
 }
 
 #endif

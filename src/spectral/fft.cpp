@@ -4,44 +4,48 @@
 //   r, v = 0..127, unscaled; element (r, c) of an image at index r + 128 c.
 //
 // Arguments:
-//   SD  work record; SD->u1.f0.y1 (16384 creal_T) is scratch: column r of
-//       it receives the spectrum of row r before the final transposition.
-//   x   16384 real_T, read only; read completely before y is written.
+//   SD  work record; not used unless x and y overlap (then as in
+//       fft_reference: SD->u1.f0.y1 is scratch).
+//   x   16384 real_T, read only.
 //   y   16384 creal_T, written; must not overlap SD->u1.f0.y1.
 //
-// Method: transpose x into the local b_x (128 KiB of automatic storage) so
-// that row r lies contiguously at b_x[128 r .. 128 r + 127]; transform each
-// row with fft128_real (imaginary parts +0.0) into its own rwork and copy it
-// into column r of y1; transpose y1 into y.
+// Method: rows r and r + 1 are transformed together, one in each lane of a
+// two-lane value (fft_pairs.h); element n of both rows is the adjacent pair
+// x[r + 128 n], x[r + 1 + 128 n], and their spectra are written straight to
+// y[r + 128 v], y[r + 1 + 128 v]. Each lane performs exactly the operations
+// of the one-row transform fft128_real, so y equals the result of
+// fft_reference bit for bit; the transpositions and the scratch of the
+// reference are not needed.
+//
+// x is read completely before y is written in the reference, so a caller
+// may pass overlapping arrays; since the pairs read x while they write y,
+// such a call goes to fft_reference, which copies x first.
 //
 // The row loop may run on several threads (VARNOTH_PARALLEL_FOR): iteration
-// r reads only row r of b_x, has its own rwork and writes only column r of
-// y1, so the results do not depend on the split. The transpositions stay on
-// the calling thread.
+// p reads only rows 2p and 2p + 1 of x and writes only those rows of y, so
+// the results do not depend on the split.
+#include <cstdint>
+
 #include "Varnoth_spectral.h"
-#include "fft128.h"
+#include "fft_pairs.h"
+#include "fft_reference.h"
+
+namespace {
+
+bool overlap(const void* a, std::size_t a_bytes, const void* b,
+             std::size_t b_bytes) {
+  const std::uintptr_t a0 = reinterpret_cast<std::uintptr_t>(a);
+  const std::uintptr_t b0 = reinterpret_cast<std::uintptr_t>(b);
+  return a0 < b0 + b_bytes && b0 < a0 + a_bytes;
+}
+
+}  // namespace
 
 void fft(VarnothStackData* SD, const real_T x[16384], creal_T y[16384]) {
-  real_T b_x[16384];
-  for (int i1 = 0; i1 < 128; i1++) {
-    for (int i2 = 0; i2 < 128; i2++) {
-      b_x[i2 + 128 * i1] = x[i1 + 128 * i2];
-    }
+  if (overlap(x, sizeof(real_T) * kImageSize, y,
+              sizeof(creal_T) * kImageSize)) {
+    fft_reference(SD, x, y);
+    return;
   }
-
-  creal_T* const y1 = SD->u1.f0.y1;
-  VARNOTH_PARALLEL_FOR
-  for (int r = 0; r < 128; r++) {
-    creal_T rwork[128];
-    fft128_real(&b_x[128 * r], rwork);
-    for (int v = 0; v < 128; v++) {
-      y1[v + 128 * r] = rwork[v];
-    }
-  }
-
-  for (int i1 = 0; i1 < 128; i1++) {
-    for (int i2 = 0; i2 < 128; i2++) {
-      y[i2 + 128 * i1] = y1[i1 + 128 * i2];
-    }
-  }
+  varnoth_fft::row_transforms<varnoth_fft::FastLanes>(x, y);
 }

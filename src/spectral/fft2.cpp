@@ -6,31 +6,25 @@
 //
 // Arguments:
 //   SD  work record; SD->f2.x (16384 creal_T) is scratch and holds the row
-//       spectra; fft uses SD->u1.f0.y1 besides.
+//       spectra.
 //   x   16384 real_T, read only; read completely before f is written.
 //   f   16384 creal_T, written; must not overlap SD->f2.x or SD->u1.f0.y1.
 //
 // Method: the rows first, g = fft(x) into f2.x; then the 128-point
-// transform of every column c of g (fft128_complex) into its own rwork,
-// copied into column c of f. This evaluation order (rows, then columns) is
-// part of the result; other orders agree only to rounding.
+// transform of every column of g, columns c and c + 1 together in the two
+// lanes of a two-lane value (fft_pairs.h), each lane performing exactly the
+// operations of fft128_complex on its own column. This evaluation order
+// (rows, then columns) is part of the result; other orders agree only to
+// rounding. f equals the result of fft2_reference bit for bit.
 //
 // The column loop may run on several threads (VARNOTH_PARALLEL_FOR):
-// iteration c reads only column c of f2.x, has its own rwork and writes only
-// column c of f. The call of fft stays on the calling thread.
+// iteration p reads only columns 2p and 2p + 1 of f2.x and writes only those
+// columns of f. The call of fft stays on the calling thread, before the
+// column loop.
 #include "Varnoth_spectral.h"
-#include "fft128.h"
+#include "fft_pairs.h"
 
 void fft2(VarnothStackData* SD, const real_T x[16384], creal_T f[16384]) {
   fft(SD, x, SD->f2.x);
-
-  const creal_T* const g = SD->f2.x;
-  VARNOTH_PARALLEL_FOR
-  for (int c = 0; c < 128; c++) {
-    creal_T rwork[128];
-    fft128_complex(&g[128 * c], rwork);
-    for (int u = 0; u < 128; u++) {
-      f[u + 128 * c] = rwork[u];
-    }
-  }
+  varnoth_fft::column_transforms<varnoth_fft::FastLanes>(SD->f2.x, f);
 }
