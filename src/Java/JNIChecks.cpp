@@ -46,24 +46,6 @@ bool check_not_null(JNIEnv* env, jobject object, const char* name) {
   return throw_null_pointer(env, describe(name, " != null").text);
 }
 
-// Checks rows first..127 of an image whose outer length is 128.
-bool check_rows(JNIEnv* env, jobjectArray image, jsize first,
-                const char* name) {
-  for (jsize x = first; x < iSide; x++) {
-    jobject row = env->GetObjectArrayElement(image, x);
-    if (exception_pending(env)) return false;
-    if (row == nullptr)
-      return throw_null_pointer(env, describe_row(name, x, " != null").text);
-    const jsize length = env->GetArrayLength(static_cast<jarray>(row));
-    env->DeleteLocalRef(row);
-    if (length != iSide) {
-      return throw_illegal_argument(
-          env, describe_row(name, x, ".length == iSide").text);
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 bool throw_illegal_argument(JNIEnv* env, const char* text) {
@@ -82,7 +64,19 @@ bool throw_illegal_state(JNIEnv* env, const char* what) {
   return throw_new(env, "java/lang/IllegalStateException", what);
 }
 
-bool check_input_image(JNIEnv* env, jobjectArray image, const char* name) {
+bool check_image_row(JNIEnv* env, jobject row, jsize x, const char* name) {
+  if (row == nullptr) {
+    if (exception_pending(env)) return false;  // the fetch itself failed
+    return throw_null_pointer(env, describe_row(name, x, " != null").text);
+  }
+  if (env->GetArrayLength(static_cast<jarray>(row)) != iSide) {
+    return throw_illegal_argument(
+        env, describe_row(name, x, ".length == iSide").text);
+  }
+  return true;
+}
+
+bool check_input_shape(JNIEnv* env, jobjectArray image, const char* name) {
   if (!check_not_null(env, image, name)) return false;
   const jsize len1 = env->GetArrayLength(image);
   if (len1 != iSide) return throw_illegal_argument(env, "len1 == iSide");
@@ -93,7 +87,7 @@ bool check_input_image(JNIEnv* env, jobjectArray image, const char* name) {
   const jsize len2 = env->GetArrayLength(static_cast<jarray>(dim));
   env->DeleteLocalRef(dim);
   if (len2 != iSide) return throw_illegal_argument(env, "len2 == iSide");
-  return check_rows(env, image, 1, name);
+  return true;
 }
 
 bool check_output_image(JNIEnv* env, jobjectArray image, const char* name) {
@@ -101,7 +95,13 @@ bool check_output_image(JNIEnv* env, jobjectArray image, const char* name) {
   if (env->GetArrayLength(image) != iSide) {
     return throw_illegal_argument(env, describe(name, ".length == iSide").text);
   }
-  return check_rows(env, image, 0, name);
+  for (jsize x = 0; x < iSide; x++) {
+    jobject row = env->GetObjectArrayElement(image, x);
+    const bool good = check_image_row(env, row, x, name);
+    env->DeleteLocalRef(row);
+    if (!good) return false;
+  }
+  return true;
 }
 
 bool check_array(JNIEnv* env, jarray array, jsize minLength, const char* name) {

@@ -27,9 +27,17 @@ inline bool exception_pending(JNIEnv* env) {
   return env->ExceptionCheck() == JNI_TRUE;
 }
 
-// An input image: not null, 128 rows ("len1 == iSide"), a first row of 128
-// values ("len2 == iSide"), and every later row present and 128 long.
-bool check_input_image(JNIEnv* env, jobjectArray image, const char* name);
+// The shape of an input image, before anything is allocated for it: not
+// null, 128 rows ("len1 == iSide"), a first row present and 128 long
+// ("len2 == iSide"). Each row is checked again as it is copied in.
+bool check_input_shape(JNIEnv* env, jobjectArray image, const char* name);
+
+// Row x of an image as fetched with GetObjectArrayElement: present
+// ("<name>[x] != null") and 128 long ("<name>[x].length == iSide"). A null
+// row with an exception pending means the fetch itself failed; the check
+// then fails without throwing again. Java array lengths never change, so a
+// row that passes can be copied whole with one region call.
+bool check_image_row(JNIEnv* env, jobject row, jsize x, const char* name);
 
 // An image that receives output: not null, 128 rows, each row present and
 // exactly 128 long.

@@ -10,14 +10,46 @@ using varnoth_jni::iSize;
 
 namespace {
 
-// A row fetched for copying: false, with an exception pending, when the
-// fetch failed or the row has been set to null since the arguments were
-// checked (by another Java thread).
-bool row_present(JNIEnv* jEnv, jobject row) {
-  if (exception_pending(jEnv)) return false;
-  if (row == nullptr)
-    return varnoth_jni::throw_null_pointer(jEnv, "row != null");
+// Rows are copied eight at a time: eight consecutive native values of one
+// column fill one 64-byte cache line, so the transposition writes (or
+// reads) whole lines instead of touching a new line, 1 KiB apart, for every
+// value.
+constexpr jsize kRowBlock = 8;
+static_assert(iSide % kRowBlock == 0, "whole blocks");
+
+// Calls use(row, i) for rows x0 + i, i = 0..7, of jImg, each row checked
+// first (present, 128 long); false, with an exception pending, at the first
+// row that fails.
+template <typename Use>
+bool for_row_block(JNIEnv* jEnv, jobjectArray jImg, jsize x0, const char* name,
+                   Use use) {
+  for (jsize i = 0; i < kRowBlock; i++) {
+    jobject row = jEnv->GetObjectArrayElement(jImg, x0 + i);
+    const bool good = varnoth_jni::check_image_row(jEnv, row, x0 + i, name);
+    if (good) use(static_cast<jdoubleArray>(row), i);
+    jEnv->DeleteLocalRef(row);
+    if (!good) return false;
+  }
   return true;
+}
+
+// Java rows x0 .. x0 + 7 into the native image: [x][y] -> x + 128 y.
+double* copy_in(JNIEnv* jEnv, jobjectArray jImg, double* cImg,
+                const char* name) {
+  double block[kRowBlock][iSide];
+  for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
+    const bool read =
+        for_row_block(jEnv, jImg, x0, name, [&](jdoubleArray row, jsize i) {
+          jEnv->GetDoubleArrayRegion(row, 0, iSide, block[i]);
+        });
+    if (!read) return nullptr;
+    for (jsize y = 0; y < iSide; y++) {
+      for (jsize i = 0; i < kRowBlock; i++) {
+        cImg[y * iSide + x0 + i] = block[i][y];
+      }
+    }
+  }
+  return cImg;
 }
 
 }  // namespace
@@ -33,37 +65,26 @@ double* jImg_To_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg) {
   return jImg_To_cImg_Named(jEnv, jImg, "jImg");
 }
 
+// The outer length and the first row are measured before the native image
+// is allocated; every row is checked again as it is copied, and a failure
+// releases the native image before returning.
 double* jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
-  if (!varnoth_jni::check_input_image(jEnv, jImg, name)) return nullptr;
+  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return nullptr;
   NativeImage cImg(cImg_Alloc());
   if (!cImg) {
     varnoth_jni::throw_out_of_memory(jEnv, "native image");
     return nullptr;
   }
-  if (jImg_CopyTo_cImg(jEnv, nullptr, jImg, cImg.get()) == nullptr)
-    return nullptr;
+  if (copy_in(jEnv, jImg, cImg.get(), name) == nullptr) return nullptr;
   return cImg.release();
 }
 
-// Row x is read with one bounds-checked region copy into a local buffer, so
-// a row that has changed length since it was checked raises a Java
-// exception instead of a read past its end; the Java row is never written.
+// Every row is checked (present, 128 long) before it is read; the Java rows
+// are only read, never written or pinned.
 double* jImg_CopyTo_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg,
                          double* cImg) {
   (void)jCls;
-  double element[iSide];
-  for (jsize x = 0; x < iSide; x++) {
-    jobject arr = jEnv->GetObjectArrayElement(jImg, x);
-    if (!row_present(jEnv, arr)) return nullptr;
-    jEnv->GetDoubleArrayRegion(static_cast<jdoubleArray>(arr), 0, iSide,
-                               element);
-    jEnv->DeleteLocalRef(arr);
-    if (exception_pending(jEnv)) return nullptr;
-    for (jsize y = 0; y < iSide; y++) {
-      cImg[y * iSide + x] = element[y];
-    }
-  }
-  return cImg;
+  return copy_in(jEnv, jImg, cImg, "jImg");
 }
 
 jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls) {
@@ -82,10 +103,6 @@ jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls) {
     }
     jEnv->SetObjectArrayElement(jImg, i, row);
     jEnv->DeleteLocalRef(row);
-    if (exception_pending(jEnv)) {
-      jEnv->DeleteLocalRef(jImg);
-      return nullptr;
-    }
   }
   if (cImg_CopyTo_jImg(cImg, jEnv, jCls, jImg) == nullptr) {
     jEnv->DeleteLocalRef(jImg);
@@ -94,22 +111,25 @@ jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls) {
   return jImg;
 }
 
-// Row x is gathered from the native image (stride 128) and written with one
-// bounds-checked region copy, so nothing is written past a row's end.
+// Every row is checked (present, 128 long) again as it is written, so a row
+// that another Java thread replaced after the arguments were checked raises
+// an exception instead of being written past its end; the caller's row
+// objects are kept.
 jobjectArray cImg_CopyTo_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls,
                               jobjectArray jImg) {
   (void)jCls;
-  double element[iSide];
-  for (jsize x = 0; x < iSide; x++) {
+  double block[kRowBlock][iSide];
+  for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
     for (jsize y = 0; y < iSide; y++) {
-      element[y] = cImg[y * iSide + x];
+      for (jsize i = 0; i < kRowBlock; i++) {
+        block[i][y] = cImg[y * iSide + x0 + i];
+      }
     }
-    jobject arr = jEnv->GetObjectArrayElement(jImg, x);
-    if (!row_present(jEnv, arr)) return nullptr;
-    jEnv->SetDoubleArrayRegion(static_cast<jdoubleArray>(arr), 0, iSide,
-                               element);
-    jEnv->DeleteLocalRef(arr);
-    if (exception_pending(jEnv)) return nullptr;
+    const bool written =
+        for_row_block(jEnv, jImg, x0, "jImg", [&](jdoubleArray row, jsize i) {
+          jEnv->SetDoubleArrayRegion(row, 0, iSide, block[i]);
+        });
+    if (!written) return nullptr;
   }
   return jImg;
 }

@@ -127,24 +127,31 @@ TEST_F(Marshalling, NullAndRaggedImagesThrowBeforeAnyCopy) {
   }
 }
 
-// A row that changes after the checks (another Java thread) must end in a
-// Java exception, not a read or write past the row's end.
-TEST_F(Marshalling, RowsThatShrinkAfterTheCheckRaiseInsteadOfOverrunning) {
+// A row replaced after the arguments were checked (by another Java thread)
+// is checked again as it is copied: the copy ends in a Java exception that
+// names it, never in a read or write past its end or a partial row.
+TEST_F(Marshalling, RowsReplacedAfterTheCheckAreCheckedAgain) {
   ObjectArray* image = jvm.image(128, 128, 1.0);
-  static_cast<DoubleArray*>(image->elements[9])->values.resize(3);
   std::vector<double> cImg(16384, 0.0);
-  EXPECT_EQ(nullptr, jImg_CopyTo_cImg(env, nullptr, ref(image), cImg.data()));
-  EXPECT_EQ("java/lang/ArrayIndexOutOfBoundsException", jvm.exceptionClass);
+  for (int length : {3, 129}) {
+    jvm.clear_observations();
+    static_cast<DoubleArray*>(image->elements[9])->values.assign(length, 5.0);
+    EXPECT_EQ(nullptr, jImg_CopyTo_cImg(env, nullptr, ref(image), cImg.data()));
+    expect_thrown("java/lang/IllegalArgumentException",
+                  "jImg[9].length == iSide");
+
+    jvm.clear_observations();
+    EXPECT_EQ(nullptr, cImg_CopyTo_jImg(cImg.data(), env, nullptr, ref(image)));
+    expect_thrown("java/lang/IllegalArgumentException",
+                  "jImg[9].length == iSide");
+    EXPECT_EQ(std::vector<double>(length, 5.0),
+              static_cast<DoubleArray*>(image->elements[9])->values);
+  }
 
   jvm.clear_observations();
-  EXPECT_EQ(nullptr, cImg_CopyTo_jImg(cImg.data(), env, nullptr, ref(image)));
-  EXPECT_EQ("java/lang/ArrayIndexOutOfBoundsException", jvm.exceptionClass);
-  EXPECT_EQ(3u, static_cast<DoubleArray*>(image->elements[9])->values.size());
-
-  jvm.clear_observations();
-  static_cast<DoubleArray*>(image->elements[9])->values.resize(128);
+  static_cast<DoubleArray*>(image->elements[9])->values.assign(128, 1.0);
   image->elements[10] = nullptr;
   EXPECT_EQ(nullptr, cImg_CopyTo_jImg(cImg.data(), env, nullptr, ref(image)));
-  EXPECT_EQ("java/lang/NullPointerException", jvm.exceptionClass);
-  EXPECT_EQ(0, jvm.violations);
+  expect_thrown("java/lang/NullPointerException", "jImg[10] != null");
+  EXPECT_EQ(0, jvm.liveLocalRefs);
 }
