@@ -89,6 +89,16 @@ inline void centred_power_column(const creal_T f[16384], real_T ret[16384],
 #endif
 }
 
+// The whole centred power spectrum of the uncentred spectrum f. Column c
+// of f is read and column (c + 64) mod 128 of ret written by iteration c
+// alone, so the loop may run on several threads.
+inline void centred_power(const creal_T f[16384], real_T ret[16384]) {
+  VARNOTH_PARALLEL_FOR
+  for (int c = 0; c < 128; c++) {
+    centred_power_column(f, ret, c);
+  }
+}
+
 }  // namespace varnoth_fft
 
 #endif

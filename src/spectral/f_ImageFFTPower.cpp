@@ -30,10 +30,6 @@
 
 void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                      real_T ret[16384]) {
-  const creal_T* const imgf = SD->u3.f4.imgf;
   fft2(SD, img, SD->u3.f4.imgf);
-  VARNOTH_PARALLEL_FOR
-  for (int c = 0; c < 128; c++) {
-    varnoth_fft::centred_power_column(imgf, ret, c);
-  }
+  varnoth_fft::centred_power(SD->u3.f4.imgf, ret);
 }

@@ -9,26 +9,26 @@
 //   k = 0..16383, index r + 128 c, zero frequency at index 8256.
 //
 // Arguments:
-//   SD   work record; SD->u3.f5 is scratch: imgf (16384 creal_T) holds F,
-//        dv6 the magnitudes, dv7 the magnitudes / 16384; fft2 uses SD->f2
-//        and SD->u1.f0 besides.
+//   SD   work record; SD->u3.f5.imgf (16384 creal_T) holds the spectrum,
+//        first uncentred, then F; fft2 uses SD->f2 besides. dv6 and dv7 are
+//        not used.
 //   img  16384 real_T, read only.
 //   b_power, phase  16384 real_T each, written; not in SD->u1, SD->f2 or
 //        SD->u3.
+//
+// Method: the power comes from the uncentred spectrum in one pass that
+// writes each value to its centred place (centred_power.h), the same
+// operations and bits as f_ImageFFTPower; then the spectrum is centred in
+// place and the phase taken from it.
 #include "Varnoth_runtime.h"
 #include "Varnoth_spectral.h"
+#include "centred_power.h"
 
 void f_ImageFFTPowerPhase(VarnothStackData* SD, const real_T img[16384],
                           real_T b_power[16384], real_T phase[16384]) {
   creal_T* const imgf = SD->u3.f5.imgf;
-  real_T* const dv6 = SD->u3.f5.dv6;
-  real_T* const dv7 = SD->u3.f5.dv7;
   fft2(SD, img, imgf);
+  varnoth_fft::centred_power(imgf, b_power);
   fftshift(imgf);
-  b_abs(imgf, dv6);
-  for (int i3 = 0; i3 < 16384; i3++) {
-    dv7[i3] = dv6[i3] / 16384.0;
-  }
-  power(dv7, b_power);
   angle(imgf, phase);
 }
