@@ -75,13 +75,15 @@ struct cell_wrap_0 {
 // the heap once per computing call. Members of one union belong to
 // functions that are never active at the same time; no function's scratch
 // overlaps the scratch of a function above or below it in a chain of calls:
-//   f_ImageFFT* (u3) -> fft2 (f2) -> fft (u1.f0)
-//   f_PSD_Slope / f_PSD_LinearRegression (u4) -> f_ImageFFTPower (u3, f2,
-//   u1.f0)
-//                                            -> f_RadialAverageSpectra (none)
-// u1.f1 is the scratch of f_RadialAverageSpectra_reference, the
-// straightforward version kept for tests and benchmarks; the one the chains
-// call uses no scratch. No member needs initial contents.
+//   f_ImageFFT* (u3) -> fft2 (f2) -> fft (u1.f0, only when its input and
+//                                         output overlap)
+//   f_PSD_Slope / f_PSD_LinearRegression (u4)
+//       -> f_ImageFFTPower (u3, f2, u1.f0 as above)
+//       -> f_RadialAverageSpectra (none)
+// The straightforward reference forms kept for tests and benchmarks use
+// their members in full: fft_reference u1.f0, f_ImageFFTPower_reference
+// u3.f4 with dv4 and dv5, f_RadialAverageSpectra_reference u1.f1. No member
+// needs initial contents.
 struct fft_scratch {
   creal_T y1[kImageSize];  // row spectra, column r = spectrum of row r
 };

@@ -12,14 +12,15 @@
 // A fit is never made on fewer than two points, so polyfit's m >= 2.
 //
 // Arguments:
-//   SD      scratch of f_ImageFFTPower and f_RadialAverageSpectra.
+//   SD      the work record, lent to f_ImageFFTPower (and to
+//           f_RadialAverageSpectra, which uses none of it).
 //   img     on entry, the image; unchanged.
 //   imgFT   on exit, the power spectrum.
 //   imgPS   on exit, the radial profile.
 //   regress on exit, {slope, intercept} or {0.0, 0.0}.
 void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
-                       real_T imgFT[16384], real_T imgPS[65],
-                       real_T regress[2]) {
+                      real_T imgFT[16384], real_T imgPS[65],
+                      real_T regress[2]) {
   f_ImageFFTPower(SD, img, imgFT);
   f_RadialAverageSpectra(SD, imgFT, imgPS);
 
