@@ -12,7 +12,28 @@ if(DEFINED JAVA_HOME)
 endif()
 
 find_package(Java 17 REQUIRED COMPONENTS Development Runtime)
-find_package(JNI REQUIRED)
+if(NOT WIN32)
+  find_package(JNI REQUIRED)
+else()
+  # Windows x86 cross-build: jni.h of Debian's JDK 17 (whatever JDK runs
+  # javac) with the project's own jni_md.h for Win32 in front of it; the
+  # JDK's include/linux is never on the path. A newer JDK's jni.h defines
+  # JNICALL itself, empty, which would drop __stdcall from every native
+  # method: refused below.
+  set(VARNOTH_JNI_JDK /usr/lib/jvm/java-17-openjdk-amd64 CACHE PATH
+      "JDK whose include/jni.h the Windows build compiles against")
+  set(jniHeader ${VARNOTH_JNI_JDK}/include/jni.h)
+  if(NOT EXISTS ${jniHeader})
+    message(FATAL_ERROR "no ${jniHeader}: install openjdk-17-jdk-headless or set VARNOTH_JNI_JDK")
+  endif()
+  file(STRINGS ${jniHeader} jniDefinesJnicall REGEX "^#[ \t]*define[ \t]+JNICALL")
+  if(jniDefinesJnicall)
+    message(FATAL_ERROR "${jniHeader} defines JNICALL itself, which drops "
+                        "__stdcall on Windows x86: use JDK 17's jni.h")
+  endif()
+  set(JNI_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/src/Java/win32 ${VARNOTH_JNI_JDK}/include)
+  message(STATUS "JNI headers (Windows x86): ${JNI_INCLUDE_DIRS}")
+endif()
 include(UseJava)
 
 set(CMAKE_JAVA_COMPILE_FLAGS -encoding UTF-8 -Xlint:all --release 17)
