@@ -1,19 +1,57 @@
-# Compares the dynamic symbols that LIBRARY defines with the list in
-# EXPECTED (one symbol per line; # starts a comment). Fails on any symbol
-# missing or any symbol exported beyond the list.
-execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
-                OUTPUT_VARIABLE nmOut RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "nm failed on ${LIBRARY}")
-endif()
-string(REPLACE "\n" ";" lines "${nmOut}")
+# Compares the symbols that LIBRARY exports with the list in EXPECTED (one
+# symbol per line; # starts a comment). Fails on any symbol missing or any
+# symbol exported beyond the list.
+#   ELF shared library: -DNM=nm, the dynamic symbols it defines.
+#   PE DLL: -DOBJDUMP=<target>-objdump, the names of its export table; with
+#     -DALLOWED_IMPORTS=a.dll|b.dll it also fails on an import from any
+#     other DLL (matched without regard to case).
 set(actual "")
-foreach(line IN LISTS lines)
-  # "<address> <type> <name>"; versioned names carry @VERSION.
-  if(line MATCHES "^[0-9a-fA-F]+ [A-Za-z] ([^ @]+)")
-    list(APPEND actual "${CMAKE_MATCH_1}")
+if(DEFINED OBJDUMP)
+  execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY}
+                  OUTPUT_VARIABLE dumpOut RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${LIBRARY}")
   endif()
-endforeach()
+  string(REPLACE "\n" ";" lines "${dumpOut}")
+  set(inNames FALSE)
+  set(imports "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+      set(inNames TRUE)
+    elseif(inNames AND line MATCHES "^[ \t]*\\[ *[0-9]+\\] (.+)$")
+      list(APPEND actual "${CMAKE_MATCH_1}")
+    elseif(inNames)
+      set(inNames FALSE)
+    endif()
+    if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+      list(APPEND imports "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  if(DEFINED ALLOWED_IMPORTS)
+    string(TOLOWER "${ALLOWED_IMPORTS}" allowed)
+    string(REPLACE "." "\\." allowed "${allowed}")
+    foreach(dll IN LISTS imports)
+      string(TOLOWER "${dll}" lower)
+      if(NOT lower MATCHES "^(${allowed})$")
+        message(FATAL_ERROR "${LIBRARY} imports from ${dll}; allowed: ${ALLOWED_IMPORTS}")
+      endif()
+    endforeach()
+    message(STATUS "imports only from: ${imports}")
+  endif()
+else()
+  execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
+                  OUTPUT_VARIABLE nmOut RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+  endif()
+  string(REPLACE "\n" ";" lines "${nmOut}")
+  foreach(line IN LISTS lines)
+    # "<address> <type> <name>"; versioned names carry @VERSION.
+    if(line MATCHES "^[0-9a-fA-F]+ [A-Za-z] ([^ @]+)")
+      list(APPEND actual "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+endif()
 
 file(STRINGS ${EXPECTED} expectedLines)
 set(expected "")
