@@ -1,7 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing need, when any
-# is missing. Uses sudo when not run as root.
+# is missing. Uses sudo when not run as root. Non-interactive; running it
+# again installs nothing.
+#   scripts/install-deps.sh             the Linux build: library, jar, tests
+#   scripts/install-deps.sh --windows   also the Windows x86 cross-build and
+#                                       its tests: mingw-w64 (i686, posix
+#                                       threads), GoogleTest sources, Wine
 set -euo pipefail
+
+windows=false
+for arg in "$@"; do
+  case "$arg" in
+    --windows) windows=true ;;
+    *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+  esac
+done
 
 packages=(
   cmake g++ make binutils
@@ -9,6 +22,14 @@ packages=(
   libgtest-dev libbenchmark-dev
   junit5
 )
+if $windows; then
+  # wine32 is an i386 package: the i386 architecture must be enabled.
+  packages+=(
+    g++-mingw-w64-i686 g++-mingw-w64-i686-posix
+    googletest
+    wine wine32:i386
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,6 +39,10 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Enabling the i386 architecture (for wine32)"
+  $sudo dpkg --add-architecture i386
+fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
