@@ -36,25 +36,18 @@ else()
 endif()
 include(UseJava)
 
-set(CMAKE_JAVA_COMPILE_FLAGS -encoding UTF-8 -Xlint:all --release 17)
+# The sources of the Maven module varnoth-jni; javac finds the loader that
+# the class's static initialiser calls through the source path.
+set(VARNOTH_JAVA_SOURCES ${CMAKE_SOURCE_DIR}/varnoth-jni/src/main/java)
+set(CMAKE_JAVA_COMPILE_FLAGS -encoding UTF-8 -Xlint:all --release 17
+    -sourcepath ${VARNOTH_JAVA_SOURCES})
 
-# build/Varnoth.jar; the JNI header Varnoth_Varnoth.h in build/jni-headers.
+# The JNI header Varnoth_Varnoth.h in build/jni-headers, generated from the
+# class that declares the natives; the jar (build/Varnoth.jar) is a
+# by-product: the jar for Java users is the Maven build's.
 add_jar(varnoth_jar
-  SOURCES ${CMAKE_SOURCE_DIR}/java/src/Varnoth/Varnoth.java
+  SOURCES ${VARNOTH_JAVA_SOURCES}/Varnoth/Varnoth.java
   OUTPUT_NAME Varnoth
   OUTPUT_DIR ${CMAKE_BINARY_DIR}
   GENERATE_NATIVE_HEADERS varnoth_jni_headers
     DESTINATION ${CMAKE_BINARY_DIR}/jni-headers)
-
-# The demo that scripts/run.sh runs, and the Java benchmark harness.
-add_jar(varnoth_demo
-  SOURCES ${CMAKE_SOURCE_DIR}/java/demo/VarnothDemo.java
-          ${CMAKE_SOURCE_DIR}/java/demo/SyntheticImages.java
-  INCLUDE_JARS varnoth_jar
-  OUTPUT_NAME VarnothDemo
-  OUTPUT_DIR ${CMAKE_BINARY_DIR})
-add_jar(varnoth_java_bench
-  SOURCES ${CMAKE_SOURCE_DIR}/java/bench/VarnothBench.java
-  INCLUDE_JARS varnoth_jar
-  OUTPUT_NAME VarnothBench
-  OUTPUT_DIR ${CMAKE_BINARY_DIR})

@@ -14,8 +14,21 @@ public final class ChildMain {
       case "before-initialize":
         beforeInitialize();
         break;
+      case "load":
+        load();
+        break;
       default:
         throw new IllegalArgumentException(args[0]);
+    }
+  }
+
+  // Loads the library through the class and says from where, or why not.
+  private static void load() {
+    try {
+      System.out.println("dummy0=" + Varnoth.f_PSD_Dummy0());
+      System.out.println("loaded from " + org.varnoth.NativeLibrary.loadedFrom().orElseThrow());
+    } catch (UnsatisfiedLinkError e) {
+      System.out.println("UnsatisfiedLinkError: " + e.getMessage());
     }
   }
 

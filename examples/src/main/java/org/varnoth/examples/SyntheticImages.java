@@ -1,3 +1,5 @@
+package org.varnoth.examples;
+
 import java.util.Random;
 
 /**
