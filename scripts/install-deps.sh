@@ -20,7 +20,7 @@ packages=(
   cmake g++ make binutils
   openjdk-17-jdk-headless
   libgtest-dev libbenchmark-dev
-  junit5
+  maven
 )
 if $windows; then
   # wine32 is an i386 package: the i386 architecture must be enabled.

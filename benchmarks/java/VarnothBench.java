@@ -5,7 +5,7 @@ import java.util.Random;
  * Times each computing native method from Java, marshalling included:
  * warm-up, then the median of several timed batches. Timings depend on the
  * machine and its load; compare runs on one machine only.
- *   java -Dvarnoth.library=... -cp Varnoth.jar:VarnothBench.jar VarnothBench
+ *   java -cp varnoth-jni/target/varnoth-jni-VERSION.jar benchmarks/java/VarnothBench.java
  */
 public final class VarnothBench {
   private VarnothBench() {}

@@ -3,8 +3,11 @@ package Varnoth;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 
+import java.io.File;
 import java.io.IOException;
+import java.net.URISyntaxException;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayList;
 import java.util.List;
@@ -18,9 +21,23 @@ import java.util.concurrent.TimeUnit;
 public final class ChildJvm {
   private ChildJvm() {}
 
-  /** Runs a scenario on this JVM's class path; expects exit code 0. */
+  /** Runs a scenario with the library's classes and the tests'; expects exit code 0. */
   public static String run(String scenario) throws IOException, InterruptedException {
-    return run(System.getProperty("java.class.path"), List.of(), scenario);
+    return run(classpath(), List.of(), scenario);
+  }
+
+  /** The library's classes (and the jar's natives) and the tests' classes. */
+  public static String classpath() {
+    return location(Varnoth.class) + File.pathSeparator + location(ChildMain.class);
+  }
+
+  /** The class path entry that holds a class. */
+  public static Path location(Class<?> c) {
+    try {
+      return Path.of(c.getProtectionDomain().getCodeSource().getLocation().toURI());
+    } catch (URISyntaxException e) {
+      throw new IllegalStateException(e);
+    }
   }
 
   /** Runs a scenario with a class path and JVM options of the caller's; expects exit code 0. */

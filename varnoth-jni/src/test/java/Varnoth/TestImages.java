@@ -9,12 +9,12 @@ import java.util.Random;
 import java.util.function.DoubleBinaryOperator;
 
 /** Images and bit-exact comparisons shared by the tests. */
-final class TestImages {
-  static final int N = Varnoth.SIDE;
+public final class TestImages {
+  public static final int N = Varnoth.SIDE;
 
   private TestImages() {}
 
-  static double[][] image(DoubleBinaryOperator valueAt) {
+  public static double[][] image(DoubleBinaryOperator valueAt) {
     double[][] img = new double[N][N];
     for (int x = 0; x < N; x++) {
       for (int y = 0; y < N; y++) {
@@ -24,20 +24,20 @@ final class TestImages {
     return img;
   }
 
-  static double[][] filled(double v) {
+  public static double[][] filled(double v) {
     return image((x, y) -> v);
   }
 
-  static double[][] impulse(int row, int col) {
+  public static double[][] impulse(int row, int col) {
     return image((x, y) -> x == row && y == col ? 1.0 : 0.0);
   }
 
-  static double[][] random(long seed) {
+  public static double[][] random(long seed) {
     Random rnd = new Random(seed);
     return image((x, y) -> rnd.nextDouble() * 255.0);
   }
 
-  static double[][] copy(double[][] img) {
+  public static double[][] copy(double[][] img) {
     double[][] c = new double[img.length][];
     for (int i = 0; i < img.length; i++) {
       c[i] = img[i] == null ? null : img[i].clone();
@@ -45,28 +45,28 @@ final class TestImages {
     return c;
   }
 
-  static double[][] ragged(int rows, int cols) {
+  public static double[][] ragged(int rows, int cols) {
     return new double[rows][cols];
   }
 
-  static String hex(double v) {
+  public static String hex(double v) {
     return Double.toHexString(v) + " (0x" + Long.toHexString(Double.doubleToRawLongBits(v)) + ")";
   }
 
-  static void assertBits(double expected, double actual, String where) {
+  public static void assertBits(double expected, double actual, String where) {
     if (Double.doubleToRawLongBits(expected) != Double.doubleToRawLongBits(actual)) {
       fail(where + ": expected " + hex(expected) + " but was " + hex(actual));
     }
   }
 
-  static void assertBits(double[] expected, double[] actual, String what) {
+  public static void assertBits(double[] expected, double[] actual, String what) {
     assertEquals(expected.length, actual.length, what + " length");
     for (int i = 0; i < expected.length; i++) {
       assertBits(expected[i], actual[i], what + "[" + i + "]");
     }
   }
 
-  static void assertBits(double[][] expected, double[][] actual, String what) {
+  public static void assertBits(double[][] expected, double[][] actual, String what) {
     assertNotNull(actual, what);
     assertEquals(expected.length, actual.length, what + " rows");
     for (int x = 0; x < expected.length; x++) {
@@ -79,7 +79,7 @@ final class TestImages {
   }
 
   /** The same row objects as before, in the same places. */
-  static void assertSameRows(double[][] rows, double[][] image) {
+  public static void assertSameRows(double[][] rows, double[][] image) {
     for (int x = 0; x < rows.length; x++) {
       assertSame(rows[x], image[x], "row object " + x);
     }

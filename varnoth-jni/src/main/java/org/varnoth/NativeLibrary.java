@@ -327,9 +327,7 @@ public final class NativeLibrary {
         .append("=DIR names a writable directory, not mounted noexec, for the copy of the"
             + " jar's library; or put ")
         .append(System.mapLibraryName(LIBRARY_NAME))
-        .append(" of version ").append(version()).append(" in a directory of -Djava.library.path."
-            + " The jar carries libraries for ")
-        .append(String.join(", ", carriedPlatforms())).append('.');
+        .append(" of version ").append(version()).append(" in a directory of -Djava.library.path.");
     return m.toString();
   }
 }

@@ -1,0 +1,273 @@
+package org.varnoth;
+
+import static Varnoth.TestImages.assertBits;
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertNotEquals;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import Varnoth.TestImages;
+import Varnoth.Varnoth;
+import java.awt.image.BufferedImage;
+import java.awt.image.IndexColorModel;
+import java.io.ByteArrayInputStream;
+import java.io.ByteArrayOutputStream;
+import java.io.IOException;
+import java.util.Arrays;
+import java.util.List;
+import java.util.Random;
+import java.util.function.Supplier;
+import java.util.stream.Stream;
+import javax.imageio.ImageIO;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.Arguments;
+import org.junit.jupiter.params.provider.MethodSource;
+
+/**
+ * The friendly analyser against the natives, bit for bit: grey conversion of
+ * the PNG kinds, the three windows, the mean option, what is carried on
+ * request, and the errors.
+ */
+class SpectrumAnalyzerTest {
+  private static final int W = 201;
+  private static final int H = 150;
+
+  /** What the natives give for a 128 x 128 window: the expected result. */
+  private static SpectrumResult natives(double[][] window, boolean withPower, boolean withChart) {
+    double[] profile = new double[65];
+    Varnoth.f_PSD_Processing_PSOnly(window, profile);
+    double[] line = Varnoth.f_PSD_LinearRegression(window);
+    assertBits(Varnoth.f_PSD_Slope(window), line[0], "slope of both natives");
+    int positive = (int) Arrays.stream(profile).filter(v -> v > 0.0).count();
+    ChartInfo chart = null;
+    if (withChart) {
+      double[] range = new double[4];
+      double[] scale = new double[2];
+      double[] regression = new double[2];
+      double[][] xy = new double[2][65];
+      int n = Varnoth.f_PlotSpectra_GetChartInfo(profile, range, scale, regression, xy);
+      chart = new ChartInfo(range, scale, regression, Arrays.copyOf(xy[0], n),
+          Arrays.copyOf(xy[1], n));
+    }
+    return new SpectrumResult(line[0], line[1], positive, profile,
+        withPower ? Varnoth.f_ImageFFTPower(window) : null, chart);
+  }
+
+  private static void assertSameResult(SpectrumResult expected, SpectrumResult actual) {
+    assertBits(expected.slope(), actual.slope(), "slope");
+    assertBits(expected.intercept(), actual.intercept(), "intercept");
+    assertEquals(expected.points(), actual.points(), "points");
+    assertBits(expected.profile(), actual.profile(), "profile");
+    assertEquals(expected, actual);
+  }
+
+  private static double[][] centre(double[][] grey) {
+    double[][] w = new double[128][];
+    int top = (grey.length - 128) / 2;
+    int left = (grey[0].length - 128) / 2;
+    for (int r = 0; r < 128; r++) {
+      w[r] = Arrays.copyOfRange(grey[top + r], left, left + 128);
+    }
+    return w;
+  }
+
+  private static BufferedImage roundTrip(BufferedImage image) throws IOException {
+    ByteArrayOutputStream png = new ByteArrayOutputStream();
+    assertTrue(ImageIO.write(image, "png", png));
+    return ImageIO.read(new ByteArrayInputStream(png.toByteArray()));
+  }
+
+  /** An image kind: how the test draws it, and the grey value of each pixel it drew. */
+  record Kind(String name, BufferedImage image, double[][] grey) {
+    @Override
+    public String toString() {
+      return name;
+    }
+  }
+
+  static Stream<Kind> pngKinds() {
+    Random rnd = new Random(7);
+    BufferedImage g8 = new BufferedImage(W, H, BufferedImage.TYPE_BYTE_GRAY);
+    BufferedImage g16 = new BufferedImage(W, H, BufferedImage.TYPE_USHORT_GRAY);
+    BufferedImage rgb = new BufferedImage(W, H, BufferedImage.TYPE_INT_RGB);
+    byte[] red = new byte[16];
+    byte[] green = new byte[16];
+    byte[] blue = new byte[16];
+    for (int i = 0; i < 16; i++) {
+      red[i] = (byte) (17 * i);
+      green[i] = (byte) (255 - 13 * i);
+      blue[i] = (byte) (7 * i * i % 256);
+    }
+    IndexColorModel palette = new IndexColorModel(8, 16, red, green, blue);
+    BufferedImage indexed = new BufferedImage(W, H, BufferedImage.TYPE_BYTE_INDEXED, palette);
+    double[][] e8 = new double[H][W];
+    double[][] e16 = new double[H][W];
+    double[][] eRgb = new double[H][W];
+    double[][] eIdx = new double[H][W];
+    for (int y = 0; y < H; y++) {
+      for (int x = 0; x < W; x++) {
+        int v8 = rnd.nextInt(256);
+        int v16 = rnd.nextInt(65536);
+        int r = rnd.nextInt(256);
+        int g = rnd.nextInt(256);
+        int b = rnd.nextInt(256);
+        int i = rnd.nextInt(16);
+        g8.getRaster().setSample(x, y, 0, v8);
+        g16.getRaster().setSample(x, y, 0, v16);
+        rgb.setRGB(x, y, (r << 16) | (g << 8) | b);
+        indexed.getRaster().setSample(x, y, 0, i);
+        e8[y][x] = v8;
+        e16[y][x] = v16;
+        eRgb[y][x] = 0.299 * r + 0.587 * g + 0.114 * b;
+        eIdx[y][x] = 0.299 * (17 * i) + 0.587 * (255 - 13 * i) + 0.114 * (7 * i * i % 256);
+      }
+    }
+    return Stream.of(new Kind("8-bit grey", g8, e8), new Kind("16-bit grey", g16, e16),
+        new Kind("RGB", rgb, eRgb), new Kind("indexed", indexed, eIdx));
+  }
+
+  @ParameterizedTest
+  @MethodSource("pngKinds")
+  void pngsGiveTheNativesResultsForTheirGreyCentre(Kind kind) throws IOException {
+    BufferedImage read = roundTrip(kind.image());
+    assertBits(kind.grey(), GreyImages.of(read), "grey levels");
+    SpectrumResult expected = natives(centre(kind.grey()), false, false);
+    assertSameResult(expected, SpectrumAnalyzer.create().analyze(read));
+    if (!(read.getColorModel() instanceof IndexColorModel)) {
+      // A raster has no palette: its samples are the grey levels.
+      assertSameResult(expected, SpectrumAnalyzer.create().analyze(read.getRaster()));
+    }
+    assertSameResult(expected, SpectrumAnalyzer.create().analyze(kind.grey()));
+  }
+
+  @Test
+  void powerSpectrumAndChartOnlyOnRequest() {
+    double[][] img = TestImages.random(3);
+    SpectrumResult plain = SpectrumAnalyzer.create().analyze(img);
+    assertTrue(plain.powerSpectrum().isEmpty() && plain.chart().isEmpty());
+    SpectrumResult full = SpectrumAnalyzer.builder().powerSpectrum(true).chart(true).build()
+        .analyze(img);
+    assertSameResult(natives(img, true, true), full);
+    assertBits(Varnoth.f_ImageFFTPower(img), full.powerSpectrum().orElseThrow(), "power");
+    assertEquals(65, full.chart().orElseThrow().points());
+  }
+
+  /** Pixel (r, c) holds 1000 r + c, so every window value says where it came from. */
+  private static double[][] positions(int rows, int columns) {
+    double[][] img = new double[rows][columns];
+    for (int r = 0; r < rows; r++) {
+      for (int c = 0; c < columns; c++) {
+        img[r][c] = 1000.0 * r + c;
+      }
+    }
+    return img;
+  }
+
+  @Test
+  void windowsTakeTheValuesTheyShould() {
+    double[][] crop = ImageWindows.crop(positions(301, 200));
+    assertBits(1000.0 * 86 + 36, crop[0][0], "crop top-left at (86, 36)");
+    assertBits(1000.0 * (86 + 127) + 36 + 127, crop[127][127], "crop bottom-right");
+
+    // 300 x 520: the largest centred square of side 256 at (22, 132), 2 x 2 blocks.
+    double[][] reduced = ImageWindows.reduce(positions(300, 520));
+    for (int i : new int[] {0, 5, 127}) {
+      for (int j : new int[] {0, 64, 127}) {
+        double mean = 1000.0 * (22 + 2 * i) + 500.0 + 132 + 2 * j + 0.5;
+        assertBits(mean, reduced[i][j], "block mean " + i + "," + j);
+      }
+    }
+    double[][] small = positions(200, 255);
+    small[36][63] = -0.0;
+    assertBits(ImageWindows.crop(small), ImageWindows.reduce(small), "reduction by 1 is the crop");
+
+    List<ImageWindows.Tile> tiles = ImageWindows.tiles(positions(300, 390));
+    assertEquals(6, tiles.size());
+    ImageWindows.Tile last = tiles.get(5);
+    assertEquals(List.of(1, 2), List.of(last.row(), last.column()));
+    assertBits(1000.0 * 128 + 256, last.values()[0][0], "tile (1, 2) top-left");
+  }
+
+  @Test
+  void resizeAndTilesGiveTheNativesResultsForTheirWindows() {
+    Random rnd = new Random(11);
+    double[][] img = new double[270][400];
+    for (double[] row : img) {
+      for (int c = 0; c < row.length; c++) {
+        row[c] = rnd.nextInt(4096);
+      }
+    }
+    SpectrumAnalyzer resize = SpectrumAnalyzer.builder()
+        .window(SpectrumAnalyzer.Window.RESIZE).build();
+    assertSameResult(natives(ImageWindows.reduce(img), false, false), resize.analyze(img));
+
+    List<TileResult> tiles = SpectrumAnalyzer.create().analyzeTiles(img);
+    assertEquals(2 * 3, tiles.size());
+    for (TileResult t : tiles) {
+      double[][] block = new double[128][];
+      for (int r = 0; r < 128; r++) {
+        block[r] = Arrays.copyOfRange(img[128 * t.row() + r], 128 * t.column(),
+            128 * t.column() + 128);
+      }
+      assertSameResult(natives(block, false, false), t.result());
+    }
+  }
+
+  @Test
+  void removingTheMeanMakesTheSlopeIndependentOfBrightness() {
+    Random rnd = new Random(5);
+    double[][] img = new double[128][128];
+    double[][] brighter = new double[128][128];
+    for (int r = 0; r < 128; r++) {
+      for (int c = 0; c < 128; c++) {
+        img[r][c] = rnd.nextInt(200) + (r < 64 ? 0 : 40);
+        brighter[r][c] = img[r][c] + 100.0;
+      }
+    }
+    SpectrumAnalyzer kept = SpectrumAnalyzer.create();
+    SpectrumAnalyzer removed = SpectrumAnalyzer.builder().removeMean(true).chart(true).build();
+    assertNotEquals(kept.analyze(img).slope(), kept.analyze(brighter).slope());
+    SpectrumResult a = removed.analyze(img);
+    assertEquals(a, removed.analyze(brighter));
+    // Ring 0 holds only the residue of the subtraction and is not fitted.
+    long positive = Arrays.stream(a.profile()).skip(1).filter(v -> v > 0.0).count();
+    assertEquals(positive, a.points());
+    assertEquals(positive, a.chart().orElseThrow().points());
+    assertTrue(a.profile()[0] < 1e-20, "ring 0 residue " + a.profile()[0]);
+  }
+
+  static Stream<Arguments> badImages() {
+    double[][] ragged = new double[130][130];
+    ragged[7] = new double[129];
+    double[][] nullRow = new double[130][130];
+    nullRow[3] = null;
+    return Stream.of(
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze((double[][]) null),
+            NullPointerException.class, "image is null"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze(new double[0][]),
+            IllegalArgumentException.class,
+            "expected at least 128 x 128 (rows x columns), got 0 x 0"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze(new double[512][127]),
+            IllegalArgumentException.class,
+            "expected at least 128 x 128 (rows x columns), got 512 x 127"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyzeTiles(ragged),
+            IllegalArgumentException.class,
+            "expected every row to hold 130 values like row 0, got 129 in row 7"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze(nullRow),
+            NullPointerException.class, "image row 3 is null"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze(
+            new BufferedImage(384, 100, BufferedImage.TYPE_BYTE_GRAY)),
+            IllegalArgumentException.class,
+            "expected at least 128 x 128 (height x width), got 100 x 384"),
+        Arguments.of((Supplier<Object>) () -> SpectrumAnalyzer.create().analyze((BufferedImage) null),
+            NullPointerException.class, "image is null"));
+  }
+
+  @ParameterizedTest
+  @MethodSource("badImages")
+  void badImagesSayWhatWasExpectedAndWhatWasGiven(Supplier<Object> call,
+      Class<? extends RuntimeException> type, String message) {
+    assertEquals(message, assertThrows(type, call::get).getMessage());
+  }
+}
