@@ -239,7 +239,11 @@ public final class SpectrumAnalyzer {
       info = new ChartInfo(range, scale, line, java.util.Arrays.copyOf(xy[0], n),
           java.util.Arrays.copyOf(xy[1], n));
     }
-    return new SpectrumResult(line[0], line[1], n, profile, power, info);
+    // With a single point the chart's line is the horizontal through it; the
+    // fit of the natives' regression is {0, 0} then, as for no point at all.
+    double slope = n > 1 ? line[0] : 0.0;
+    double intercept = n > 1 ? line[1] : 0.0;
+    return new SpectrumResult(slope, intercept, n, profile, power, info);
   }
 
   // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.

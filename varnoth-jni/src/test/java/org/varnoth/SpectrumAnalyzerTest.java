@@ -151,6 +151,11 @@ class SpectrumAnalyzerTest {
     assertSameResult(natives(img, true, true), full);
     assertBits(Varnoth.f_ImageFFTPower(img), full.powerSpectrum().orElseThrow(), "power");
     assertEquals(65, full.chart().orElseThrow().points());
+
+    // One positive ring (a flat image's mean): the natives' line is {0, 0}.
+    double[][] flat = TestImages.filled(3.0);
+    assertSameResult(natives(flat, false, false), SpectrumAnalyzer.create().analyze(flat));
+    assertEquals(1, SpectrumAnalyzer.create().analyze(flat).points());
   }
 
   /** Pixel (r, c) holds 1000 r + c, so every window value says where it came from. */
