@@ -222,13 +222,45 @@ public final class SpectrumAnalyzer {
     } else {
       Varnoth.f_PSD_Processing_PSOnly(w, profile);
     }
-    // The chart's fit is the chain's fit of the same profile: slope, intercept
-    // and the number of points from one call.
     double[] fitted = profile;
     if (removeMean) {
       fitted = profile.clone();
       fitted[0] = 0.0;
     }
+    return fitted(profile, fitted, power);
+  }
+
+  /**
+   * The line fit of a radial profile that the caller has, for instance the
+   * mean of the profiles of several tiles, by the same recipe as
+   * {@link #analyze(double[][])}: the points of the strictly positive values,
+   * slope and intercept 0.0 when fewer than two. With the mean option ring 0 is
+   * left out, as for an analysed window; the chart option applies too.
+   *
+   * @param profile 65 values, one per ring 0 to 64
+   * @return the fit, with the profile and no power spectrum
+   * @throws NullPointerException if {@code profile} is null
+   * @throws IllegalArgumentException if {@code profile} does not hold 65 values
+   * @throws UnsatisfiedLinkError if the native library cannot be loaded
+   */
+  public SpectrumResult fit(double[] profile) {
+    Objects.requireNonNull(profile, "profile is null");
+    if (profile.length != PROFILE_SIZE) {
+      throw new IllegalArgumentException("expected a profile of " + PROFILE_SIZE
+          + " values, got " + profile.length);
+    }
+    NativeLibrary.load();
+    double[] fitted = profile;
+    if (removeMean) {
+      fitted = profile.clone();
+      fitted[0] = 0.0;
+    }
+    return fitted(profile, fitted, null);
+  }
+
+  // The chart's fit is the chain's fit of the same profile: slope, intercept
+  // and the number of points from one call.
+  private SpectrumResult fitted(double[] profile, double[] fitted, double[][] power) {
     double[] range = new double[4];
     double[] scale = new double[2];
     double[] line = new double[2];

@@ -1,0 +1,251 @@
+package org.varnoth.cli;
+
+import java.awt.image.BufferedImage;
+import java.io.IOException;
+import java.io.PrintWriter;
+import java.io.Writer;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.concurrent.ExecutionException;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.concurrent.Future;
+import javax.imageio.ImageIO;
+import me.tongfei.progressbar.ConsoleProgressBarConsumer;
+import me.tongfei.progressbar.ProgressBar;
+import me.tongfei.progressbar.ProgressBarBuilder;
+import org.apache.commons.csv.CSVFormat;
+import org.apache.commons.csv.CSVPrinter;
+import org.varnoth.SpectrumAnalyzer;
+import org.varnoth.SpectrumResult;
+import org.varnoth.TileResult;
+import picocli.CommandLine;
+import picocli.CommandLine.Command;
+import picocli.CommandLine.Option;
+import picocli.CommandLine.Parameters;
+
+/**
+ * {@code varnoth analyze}: the spectral slope of each image file, folders
+ * walked in sorted order, analysed on all cores and printed in input order.
+ */
+@Command(name = "analyze", mixinStandardHelpOptions = true,
+    description = {"Prints, per image: file, slope, intercept, number of fitted rings.",
+        "Images are converted to grey (one band: the sample as it is; colour: "
+            + "0.299 R + 0.587 G + 0.114 B) and a 128 x 128 window is analysed: the centre "
+            + "crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
+        "Exit status: 0 all analysed, 1 some file failed (named on stderr), 2 usage error."})
+final class AnalyzeCommand implements java.util.concurrent.Callable<Integer> {
+  /** Batches at least this long show a progress bar when stderr is a terminal. */
+  private static final int PROGRESS_THRESHOLD = 8;
+
+  @CommandLine.Spec CommandLine.Model.CommandSpec spec;
+
+  @Parameters(arity = "1..*", paramLabel = "FILE|DIR", description = "Images or folders of "
+      + "images (PNG, JPEG, BMP, GIF, TIFF).")
+  List<Path> inputs;
+
+  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
+      + "largest centred square whose side is a multiple of 128, not the centre crop.")
+  boolean resize;
+
+  @Option(names = "--tiles", description = "Analyse every whole 128 x 128 tile; one line per "
+      + "tile, then one for the fit of the tiles' mean profile.")
+  boolean tiles;
+
+  @Option(names = "--remove-mean", description = "Subtract each window's mean before the "
+      + "transform; ring 0 is then left out of the fit, so brightness does not move the slope.")
+  boolean removeMean;
+
+  @Option(names = "--json", description = "One JSON object per line: file, window, slope, "
+      + "intercept, points, profile (65 values); numbers read back as the same doubles.")
+  boolean json;
+
+  @Option(names = "--csv", paramLabel = "FILE", description = "Also write the table to FILE "
+      + "as CSV with a header.")
+  Path csv;
+
+  @Option(names = "--chart", paramLabel = "FILE.png", description = "Draw the log-log chart of "
+      + "the one image named (with --tiles: of the tiles' mean profile).")
+  Path chart;
+
+  @Option(names = "--charts", paramLabel = "DIR", description = "Draw one chart per image "
+      + "into DIR, named after the image.")
+  Path charts;
+
+  @Option(names = "--slope-map", paramLabel = "FILE.png", description = "With --tiles and one "
+      + "image: draw the tiles' slopes as a colour map with a legend.")
+  Path slopeMap;
+
+  @Option(names = "--threads", paramLabel = "N", description = "Images analysed at once "
+      + "(default: the number of processors).")
+  int threads = Runtime.getRuntime().availableProcessors();
+
+  /** An input that could not be analysed, and why. */
+  static final class InputFailure extends Exception {
+    private static final long serialVersionUID = 1L;
+
+    InputFailure(String reason) {
+      super(reason);
+    }
+  }
+
+  /** What one file gives: its rows, and the tiles for the slope map. */
+  record Analysis(List<ResultRow> rows, List<TileResult> tiles) {}
+
+  @Override
+  public Integer call() throws IOException, InterruptedException {
+    checkUsage();
+    SpectrumAnalyzer analyzer = SpectrumAnalyzer.builder()
+        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+        .removeMean(removeMean).chart(chart != null || charts != null).build();
+    List<Path> files = ImageFiles.expand(inputs);
+    if (files.isEmpty()) {
+      throw new CommandLine.ParameterException(spec.commandLine(), "no image files in " + inputs);
+    }
+    if (chart != null && files.size() != 1 || slopeMap != null && files.size() != 1) {
+      throw new CommandLine.ParameterException(spec.commandLine(),
+          "--chart and --slope-map take one image, got " + files.size());
+    }
+    if (charts != null) {
+      Files.createDirectories(charts);
+    }
+    Map<Path, Path> chartFiles = chartFiles(files);
+    PrintWriter out = spec.commandLine().getOut();
+    PrintWriter err = spec.commandLine().getErr();
+    ExecutorService pool = Executors.newFixedThreadPool(Math.max(1, threads));
+    boolean failed = false;
+    try (CSVPrinter table = csvPrinter(); ProgressBar progress = progressBar(files.size())) {
+      List<Future<Analysis>> jobs = new ArrayList<>();
+      for (Path f : files) {
+        jobs.add(pool.submit(() -> analyzeFile(analyzer, f, chartFiles.get(f))));
+      }
+      for (int i = 0; i < files.size(); i++) {
+        try {
+          Analysis a = jobs.get(i).get();
+          for (ResultRow r : a.rows()) {
+            out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
+            if (table != null) {
+              table.printRecord(ResultFormats.csvRecord(r));
+            }
+          }
+          if (slopeMap != null) {
+            SlopeMapImage.write(a.tiles(), files.get(i).toString(), slopeMap);
+          }
+        } catch (ExecutionException e) {
+          failed = true;
+          Throwable cause = e.getCause();
+          String reason = cause instanceof InputFailure ? cause.getMessage() : cause.toString();
+          err.println("varnoth: " + files.get(i) + ": " + reason);
+        }
+        out.flush();
+        if (progress != null) {
+          progress.step();
+        }
+      }
+    } finally {
+      pool.shutdownNow();
+    }
+    return failed ? 1 : 0;
+  }
+
+  private void checkUsage() {
+    String problem = null;
+    if (resize && tiles) {
+      problem = "--resize and --tiles exclude each other";
+    } else if (chart != null && charts != null) {
+      problem = "--chart and --charts exclude each other";
+    } else if (slopeMap != null && !tiles) {
+      problem = "--slope-map needs --tiles";
+    } else if (threads < 1) {
+      problem = "--threads must be at least 1, got " + threads;
+    }
+    if (problem != null) {
+      throw new CommandLine.ParameterException(spec.commandLine(), problem);
+    }
+  }
+
+  // The chart of each image: --chart names it; --charts names it after the
+  // image, with -2, -3, ... for images of the same name in other folders.
+  private Map<Path, Path> chartFiles(List<Path> files) {
+    Map<Path, Path> names = new HashMap<>();
+    if (chart != null) {
+      names.put(files.get(0), chart);
+    } else if (charts != null) {
+      Map<String, Integer> seen = new HashMap<>();
+      for (Path f : files) {
+        String base = f.getFileName().toString().replaceFirst("\\.[^.]*$", "");
+        int n = seen.merge(base, 1, Integer::sum);
+        names.put(f, charts.resolve(base + (n == 1 ? "" : "-" + n) + "-chart.png"));
+      }
+    }
+    return names;
+  }
+
+  private Analysis analyzeFile(SpectrumAnalyzer analyzer, Path file, Path chartFile)
+      throws InputFailure, IOException {
+    BufferedImage image;
+    try {
+      image = ImageIO.read(file.toFile());
+    } catch (IOException e) {
+      throw new InputFailure("cannot be read: " + e.getMessage());
+    }
+    if (image == null) {
+      throw new InputFailure(Files.isRegularFile(file)
+          ? "not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)"
+          : "no such file");
+    }
+    String name = file.toString();
+    List<ResultRow> rows = new ArrayList<>();
+    List<TileResult> tileResults = List.of();
+    SpectrumResult charted;
+    try {
+      if (tiles) {
+        tileResults = analyzer.analyzeTiles(image);
+        double[] mean = new double[SpectrumAnalyzer.PROFILE_SIZE];
+        for (TileResult t : tileResults) {
+          rows.add(new ResultRow(name, ResultRow.TILE, t.row(), t.column(), 0, t.result()));
+          double[] p = t.result().profile();
+          for (int k = 0; k < mean.length; k++) {
+            mean[k] += p[k];
+          }
+        }
+        for (int k = 0; k < mean.length; k++) {
+          mean[k] /= tileResults.size();
+        }
+        charted = analyzer.fit(mean);
+        rows.add(new ResultRow(name, ResultRow.TILES_MEAN, -1, -1, tileResults.size(), charted));
+      } else {
+        charted = analyzer.analyze(image);
+        rows.add(new ResultRow(name, ResultRow.IMAGE, -1, -1, 0, charted));
+      }
+    } catch (IllegalArgumentException e) {
+      throw new InputFailure(e.getMessage());
+    }
+    if (chartFile != null) {
+      ChartImage.write(charted, file.getFileName().toString(), chartFile);
+    }
+    return new Analysis(rows, tileResults);
+  }
+
+  private CSVPrinter csvPrinter() throws IOException {
+    if (csv == null) {
+      return null;
+    }
+    Writer w = Files.newBufferedWriter(csv, StandardCharsets.UTF_8);
+    return new CSVPrinter(w, CSVFormat.DEFAULT.builder()
+        .setHeader(ResultFormats.csvHeader().toArray(new String[0])).get());
+  }
+
+  private ProgressBar progressBar(int total) {
+    if (System.console() == null || total < PROGRESS_THRESHOLD) {
+      return null;
+    }
+    return new ProgressBarBuilder().setTaskName("analyze").setInitialMax(total)
+        .setConsumer(new ConsoleProgressBarConsumer(System.err)).build();
+  }
+}

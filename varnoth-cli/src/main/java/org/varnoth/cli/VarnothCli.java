@@ -1,0 +1,50 @@
+package org.varnoth.cli;
+
+import java.io.PrintWriter;
+import org.varnoth.NativeLibrary;
+import picocli.CommandLine;
+import picocli.CommandLine.Command;
+
+/** The command {@code varnoth}: its subcommands analyse and make images. */
+@Command(name = "varnoth", mixinStandardHelpOptions = true,
+    versionProvider = VarnothCli.Version.class,
+    description = "Spectral slopes of grey images: the centred power spectrum of a 128 x 128 "
+        + "window, its 65-ring radial profile and the log-log line fit.",
+    subcommands = {AnalyzeCommand.class, SynthCommand.class})
+public final class VarnothCli implements Runnable {
+  @CommandLine.Spec CommandLine.Model.CommandSpec spec;
+
+  /** Runs the command line and exits with its status. */
+  public static void main(String[] args) {
+    System.exit(run(new PrintWriter(System.out, true), new PrintWriter(System.err, true), args));
+  }
+
+  /**
+   * Runs a command line with the given outputs.
+   *
+   * @return the exit status: 0 success, 1 some input failed, 2 usage error
+   */
+  static int run(PrintWriter out, PrintWriter err, String... args) {
+    CommandLine cl = new CommandLine(new VarnothCli());
+    cl.setOut(out);
+    cl.setErr(err);
+    int status = cl.execute(args);
+    out.flush();
+    err.flush();
+    return status;
+  }
+
+  /** Without a subcommand: the usage, as a usage error. */
+  @Override
+  public void run() {
+    throw new CommandLine.ParameterException(spec.commandLine(), "a subcommand is needed");
+  }
+
+  /** The version of the library. */
+  static final class Version implements CommandLine.IVersionProvider {
+    @Override
+    public String[] getVersion() {
+      return new String[] {"varnoth " + NativeLibrary.version()};
+    }
+  }
+}
