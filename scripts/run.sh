@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds the library (natives and jar, put
-# into the local Maven repository), then runs the examples as a user of the
-# artifact would: the slopes of synthetic images with known power-law
-# spectra, and the slope of a PNG file (examples/sample.png, or the files
-# given as arguments).
+# The main job: installs what the build needs, builds the library and the
+# command-line tool, and analyses the bundled sample (a synthetic image
+# whose power falls as 1/f^2, made by `varnoth synth`) or the image files
+# and folders given as arguments; draws the sample's log-log chart.
+#   scripts/run.sh               the sample: its slope and out/sample-chart.png
+#   scripts/run.sh FILE|DIR...   your images (any analyze options first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-mvn=(mvn -B -ntp -q -Dstyle.color=never)
-"${mvn[@]}" -DskipTests install
-scripts/examples.sh SyntheticSlopes
+echo "Building (mvn install -DskipTests) ..." >&2
+mvn -B -ntp -q -Dstyle.color=never -DskipTests install >&2
 if [ $# -gt 0 ]; then
-  scripts/examples.sh PrintSlope "$@"
-else
-  scripts/examples.sh PrintSlope examples/sample.png
+  exec scripts/varnoth analyze "$@"
 fi
+mkdir -p out
+scripts/varnoth analyze --remove-mean --chart out/sample-chart.png samples/synthetic-beta2.png
+echo "chart: out/sample-chart.png"

@@ -5,9 +5,10 @@
 #      the Windows x86 DLL cross-built with mingw-w64, tested under Wine;
 #   2. the Maven build: the release natives (Linux x86-64 and Windows x86)
 #      packed into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
-#      -Xcheck:jni (any JNI warning fails), javadoc with doclint, and the
-#      artifact installed in the local Maven repository;
-#   3. the example consumer in examples/, built against the installed
+#      -Xcheck:jni (any JNI warning fails; the tool's tests end to end),
+#      javadoc with doclint, and the artifacts installed in the local Maven repository;
+#   3. the command-line tool through its launcher, on the bundled sample;
+#   4. the example consumer in examples/, built against the installed
 #      artifact and run with no options: it must print a slope.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,6 +39,12 @@ for native in Varnoth/native/linux-x86_64/libVarnoth_JNI.so Varnoth/native/windo
   grep -qx "$native" <<<"$listing" || { echo "$jar lacks $native" >&2; exit 1; }
 done
 echo "$jar carries linux-x86_64 and windows-x86"
+
+echo "== command-line tool"
+out=$(scripts/varnoth analyze samples/synthetic-beta2.png)
+echo "$out"
+grep -Eq '^samples/synthetic-beta2\.png  slope -?[0-9]+\.[0-9]+' <<<"$out" \
+  || { echo "scripts/varnoth printed no slope" >&2; exit 1; }
 
 echo "== example consumer"
 "${mvn[@]}" -q -f examples/pom.xml clean

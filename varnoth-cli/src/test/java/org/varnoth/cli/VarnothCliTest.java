@@ -1,0 +1,203 @@
+package org.varnoth.cli;
+
+import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import com.fasterxml.jackson.databind.JsonNode;
+import com.fasterxml.jackson.databind.ObjectMapper;
+import java.awt.image.BufferedImage;
+import java.io.IOException;
+import java.io.PrintWriter;
+import java.io.Reader;
+import java.io.StringWriter;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.HashSet;
+import java.util.List;
+import java.util.Random;
+import java.util.Set;
+import javax.imageio.ImageIO;
+import org.apache.commons.csv.CSVFormat;
+import org.apache.commons.csv.CSVRecord;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
+import org.varnoth.SpectrumAnalyzer;
+import org.varnoth.SpectrumResult;
+import org.varnoth.TileResult;
+
+/** The tool end to end, on images the test writes. */
+class VarnothCliTest {
+  private static final ObjectMapper JSON = new ObjectMapper();
+
+  @TempDir Path dir;
+
+  /** What one run printed, and its exit status. */
+  record Run(int status, String out, String err) {
+    List<String> lines() {
+      return out.isEmpty() ? List.of() : List.of(out.split("\n"));
+    }
+  }
+
+  private static Run run(String... args) {
+    StringWriter out = new StringWriter();
+    StringWriter err = new StringWriter();
+    int status = VarnothCli.run(new PrintWriter(out), new PrintWriter(err), args);
+    return new Run(status, out.toString().replace("\r\n", "\n"), err.toString());
+  }
+
+  private static BufferedImage noise(int type, int width, int height, long seed) {
+    Random rnd = new Random(seed);
+    BufferedImage img = new BufferedImage(width, height, type);
+    for (int y = 0; y < height; y++) {
+      for (int x = 0; x < width; x++) {
+        if (type == BufferedImage.TYPE_INT_RGB) {
+          img.setRGB(x, y, rnd.nextInt(1 << 24));
+        } else {
+          img.getRaster().setSample(x, y, 0, rnd.nextInt(type == BufferedImage.TYPE_BYTE_GRAY
+              ? 256 : 65536));
+        }
+      }
+    }
+    return img;
+  }
+
+  private Path write(BufferedImage img, String format, String name) throws IOException {
+    Path f = dir.resolve(name);
+    assertTrue(ImageIO.write(img, format, f.toFile()), name);
+    return f;
+  }
+
+  private static void assertBits(double expected, double actual, String what) {
+    assertEquals(Double.doubleToRawLongBits(expected), Double.doubleToRawLongBits(actual),
+        what + ": " + expected + " vs " + actual);
+  }
+
+  private static double number(JsonNode n) {
+    return n.isTextual() ? Double.parseDouble(n.asText()) : n.doubleValue();
+  }
+
+  private static void assertJsonIs(SpectrumResult expected, JsonNode line) {
+    assertBits(expected.slope(), number(line.get("slope")), "slope");
+    assertBits(expected.intercept(), number(line.get("intercept")), "intercept");
+    assertEquals(expected.points(), line.get("points").intValue());
+    double[] profile = expected.profile();
+    assertEquals(65, line.get("profile").size());
+    for (int k = 0; k < 65; k++) {
+      assertBits(profile[k], number(line.get("profile").get(k)), "profile " + k);
+    }
+  }
+
+  @Test
+  void jsonLinesCarryTheApisNumbersBitForBitInSortedOrder() throws IOException {
+    List<Path> files = List.of(
+        write(noise(BufferedImage.TYPE_USHORT_GRAY, 170, 150, 1), "png", "a-grey16.png"),
+        write(noise(BufferedImage.TYPE_INT_RGB, 200, 131, 2), "jpg", "b-colour.jpg"),
+        write(noise(BufferedImage.TYPE_BYTE_GRAY, 128, 300, 3), "png", "c-grey8.png"));
+    Run r = run("analyze", "--json", dir.toString());
+    assertEquals(0, r.status(), r.err());
+    assertEquals(3, r.lines().size(), r.out());
+    for (int i = 0; i < 3; i++) {
+      JsonNode line = JSON.readTree(r.lines().get(i));
+      assertEquals(files.get(i).toString(), line.get("file").asText());
+      assertJsonIs(SpectrumAnalyzer.create().analyze(ImageIO.read(files.get(i).toFile())), line);
+    }
+
+    // Non-finite values are the strings NaN, Infinity, -Infinity.
+    double[] profile = new double[65];
+    profile[1] = Double.NaN;
+    profile[2] = Double.POSITIVE_INFINITY;
+    profile[3] = Double.NEGATIVE_INFINITY;
+    String json = ResultFormats.json(new ResultRow("x", ResultRow.IMAGE, -1, -1, 0,
+        SpectrumAnalyzer.create().fit(profile)));
+    assertTrue(json.contains("\"profile\":[0.0,\"NaN\",\"Infinity\",\"-Infinity\",0.0,"), json);
+  }
+
+  @Test
+  void badFilesAreNamedOnStderrAndTheOthersGoOn() throws IOException {
+    write(noise(BufferedImage.TYPE_BYTE_GRAY, 130, 130, 4), "png", "1-good.png");
+    Files.writeString(dir.resolve("2-corrupt.png"), "not a PNG");
+    write(noise(BufferedImage.TYPE_BYTE_GRAY, 100, 140, 5), "png", "3-small.png");
+    write(noise(BufferedImage.TYPE_BYTE_GRAY, 140, 130, 6), "bmp", "4-good.bmp");
+    Run r = run("analyze", dir.toString());
+    assertEquals(1, r.status());
+    assertEquals(2, r.lines().size(), r.out());
+    assertTrue(r.lines().get(0).startsWith(dir.resolve("1-good.png") + "  slope "), r.out());
+    assertTrue(r.lines().get(1).startsWith(dir.resolve("4-good.bmp") + "  slope "), r.out());
+    assertEquals("varnoth: " + dir.resolve("2-corrupt.png")
+        + ": not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)\n"
+        + "varnoth: " + dir.resolve("3-small.png")
+        + ": expected at least 128 x 128 (height x width), got 140 x 100\n", r.err());
+
+    Run usage = run("analyze", "--resize", "--tiles", dir.toString());
+    assertEquals(2, usage.status());
+    assertTrue(usage.err().contains("--resize and --tiles exclude each other")
+        && usage.err().contains("Usage: varnoth analyze"), usage.err());
+    assertEquals("", usage.out());
+  }
+
+  @Test
+  void tilesWithCsvChartAndSlopeMap() throws IOException {
+    Path img = write(noise(BufferedImage.TYPE_USHORT_GRAY, 384, 256, 7), "png", "wide.png");
+    Path csv = dir.resolve("out/table.csv");
+    Path chart = dir.resolve("out/chart.png");
+    Path map = dir.resolve("out/map.png");
+    Files.createDirectories(csv.getParent());
+    Run r = run("analyze", "--tiles", "--csv", csv.toString(), "--chart", chart.toString(),
+        "--slope-map", map.toString(), img.toString());
+    assertEquals(0, r.status(), r.err());
+    assertEquals(7, r.lines().size(), r.out());
+    assertTrue(r.lines().get(6).startsWith(img + "  mean of 6 tiles  slope "), r.out());
+
+    List<TileResult> tiles = SpectrumAnalyzer.create().analyzeTiles(ImageIO.read(img.toFile()));
+    List<CSVRecord> records;
+    try (Reader in = Files.newBufferedReader(csv)) {
+      records = CSVFormat.DEFAULT.builder().setHeader().setSkipHeaderRecord(true).get()
+          .parse(in).getRecords();
+    }
+    assertEquals(7, records.size());
+    for (int i = 0; i < 6; i++) {
+      CSVRecord rec = records.get(i);
+      TileResult t = tiles.get(i);
+      assertEquals(List.of("tile", Integer.toString(t.row()), Integer.toString(t.column())),
+          List.of(rec.get("window"), rec.get("row"), rec.get("column")));
+      assertBits(t.result().slope(), Double.parseDouble(rec.get("slope")), "tile slope");
+      assertBits(t.result().profile()[64], Double.parseDouble(rec.get("profile_64")), "ring 64");
+    }
+    assertEquals(List.of("tiles-mean", "6"), List.of(records.get(6).get("window"),
+        records.get(6).get("tiles")));
+
+    for (Path png : List.of(chart, map)) {
+      BufferedImage drawn = ImageIO.read(png.toFile());
+      assertTrue(drawn.getWidth() >= 256 && drawn.getHeight() >= 180, png.toString());
+      Set<Integer> colours = new HashSet<>();
+      for (int y = 0; y < drawn.getHeight(); y += 3) {
+        for (int x = 0; x < drawn.getWidth(); x += 3) {
+          colours.add(drawn.getRGB(x, y));
+        }
+      }
+      assertTrue(colours.size() > 8, png + " has " + colours.size() + " colours");
+    }
+  }
+
+  @Test
+  void synthIsDeterministicAndAnalyzeRecoversItsExponent() throws IOException {
+    Path a = dir.resolve("a.png");
+    Path b = dir.resolve("b.png");
+    assertEquals(0, run("synth", "--beta", "2", "--seed", "9", a.toString()).status());
+    assertEquals(0, run("synth", "--beta", "2", "--seed", "9", b.toString()).status());
+    assertArrayEquals(Files.readAllBytes(a), Files.readAllBytes(b));
+    BufferedImage img = ImageIO.read(a.toFile());
+    assertEquals(List.of(256, 256, 1, 16), List.of(img.getWidth(), img.getHeight(),
+        img.getRaster().getNumBands(), img.getColorModel().getComponentSize(0)));
+
+    Run r = run("analyze", "--remove-mean", "--json", a.toString());
+    double slope = JSON.readTree(r.lines().get(0)).get("slope").doubleValue();
+    assertTrue(slope > -2.3 && slope < -1.7, "slope " + slope);
+
+    List<String> bad = new ArrayList<>(List.of("synth", "--beta", "2", "--size", "200",
+        a.toString()));
+    assertEquals(2, run(bad.toArray(new String[0])).status());
+  }
+}
