@@ -241,8 +241,24 @@ final class AnalyzeCommand implements java.util.concurrent.Callable<Integer> {
         .setHeader(ResultFormats.csvHeader().toArray(new String[0])).get());
   }
 
+  // On Linux, standard error is a terminal when its descriptor links to a
+  // tty device (results may go to a file meanwhile); elsewhere, when the JVM
+  // has a console.
+  private static boolean stderrIsTerminal() {
+    Path fd = Path.of("/proc/self/fd/2");
+    if (Files.isSymbolicLink(fd)) {
+      try {
+        String target = Files.readSymbolicLink(fd).toString();
+        return target.startsWith("/dev/pts/") || target.startsWith("/dev/tty");
+      } catch (IOException e) {
+        return false;
+      }
+    }
+    return System.console() != null;
+  }
+
   private ProgressBar progressBar(int total) {
-    if (System.console() == null || total < PROGRESS_THRESHOLD) {
+    if (total < PROGRESS_THRESHOLD || !stderrIsTerminal()) {
       return null;
     }
     return new ProgressBarBuilder().setTaskName("analyze").setInitialMax(total)
