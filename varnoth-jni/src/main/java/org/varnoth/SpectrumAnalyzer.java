@@ -4,6 +4,7 @@ import Varnoth.Varnoth;
 import java.awt.image.BufferedImage;
 import java.awt.image.Raster;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import java.util.Objects;
 
@@ -268,8 +269,8 @@ public final class SpectrumAnalyzer {
     int n = Varnoth.f_PlotSpectra_GetChartInfo(fitted, range, scale, line, xy);
     ChartInfo info = null;
     if (chart) {
-      info = new ChartInfo(range, scale, line, java.util.Arrays.copyOf(xy[0], n),
-          java.util.Arrays.copyOf(xy[1], n));
+      info = new ChartInfo(range, scale, line, Arrays.copyOf(xy[0], n),
+          Arrays.copyOf(xy[1], n));
     }
     // With a single point the chart's line is the horizontal through it; the
     // fit of the natives' regression is {0, 0} then, as for no point at all.

@@ -1,6 +1,7 @@
 package org.varnoth;
 
 import java.util.Arrays;
+import java.util.Objects;
 import java.util.Optional;
 
 /**
@@ -102,12 +103,12 @@ public final class SpectrumResult {
         && Double.doubleToLongBits(intercept) == Double.doubleToLongBits(r.intercept)
         && points == r.points && Arrays.equals(profile, r.profile)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
-        && java.util.Objects.equals(chart, r.chart);
+        && Objects.equals(chart, r.chart);
   }
 
   @Override
   public int hashCode() {
-    return java.util.Objects.hash(slope, intercept, points, Arrays.hashCode(profile),
+    return Objects.hash(slope, intercept, points, Arrays.hashCode(profile),
         Arrays.deepHashCode(powerSpectrum), chart);
   }
 

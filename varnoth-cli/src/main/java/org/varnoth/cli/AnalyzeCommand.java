@@ -11,6 +11,7 @@ import java.util.ArrayList;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
+import java.util.concurrent.Callable;
 import java.util.concurrent.ExecutionException;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
@@ -39,7 +40,7 @@ import picocli.CommandLine.Parameters;
             + "0.299 R + 0.587 G + 0.114 B) and a 128 x 128 window is analysed: the centre "
             + "crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
         "Exit status: 0 all analysed, 1 some file failed (named on stderr), 2 usage error."})
-final class AnalyzeCommand implements java.util.concurrent.Callable<Integer> {
+final class AnalyzeCommand implements Callable<Integer> {
   /** Batches at least this long show a progress bar when stderr is a terminal. */
   private static final int PROGRESS_THRESHOLD = 8;
 
