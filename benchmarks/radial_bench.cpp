@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 
 namespace {
 

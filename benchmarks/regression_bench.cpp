@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_regression.h"
-#include "Varnoth_runtime.h"
+#include "analysis/Varnoth_analysis.h"
+#include "radial/Varnoth_radial.h"
+#include "regression/Varnoth_regression.h"
+#include "runtime/Varnoth_runtime.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "Varnoth_spectral.h"
-#include "fft_reference.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/fft_reference.h"
 
 namespace {
 

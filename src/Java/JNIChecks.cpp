@@ -1,4 +1,4 @@
-#include "JNIChecks.h"
+#include "Java/JNIChecks.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "JNIExtensions.h"
+#include "Java/JNIExtensions.h"
 
 #include <cstdlib>
 
-#include "JNIChecks.h"
+#include "Java/JNIChecks.h"
 
 using varnoth_jni::exception_pending;
 using varnoth_jni::iSide;

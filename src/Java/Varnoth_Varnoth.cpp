@@ -17,12 +17,13 @@
 #include <memory>
 #include <new>
 
-#include "JNIChecks.h"
-#include "JNIExtensions.h"
-#include "Varnoth_radial.h"
-#include "Varnoth_regression.h"
-#include "Varnoth_runtime.h"
-#include "Varnoth_spectral.h"
+#include "Java/JNIChecks.h"
+#include "Java/JNIExtensions.h"
+#include "analysis/Varnoth_analysis.h"
+#include "radial/Varnoth_radial.h"
+#include "regression/Varnoth_regression.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-// Radial analysis: the radial average of a spectrum and the processing chain.
+// Radial analysis: the ring geometry and the radial average of a spectrum.
 #ifndef VARNOTH_RADIAL_H
 #define VARNOTH_RADIAL_H
 
-#include "../Varnoth_api.h"
-#include "../Varnoth_types.h"
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
 
 extern "C" {
 // xx(r, c) = x[c], yy(r, c) = y[r] for 128-element x and y.
@@ -36,12 +36,6 @@ void f_RadialAverageSpectra_reference(VarnothStackData* SD,
                                       const real_T ftArr[16384],
                                       real_T ret[65]);
 
-// The whole chain: imgWD = img; imgFT = power spectrum of img; imgPS = its
-// radial profile; *psSlope = slope of the log-log profile (0.0 when fewer
-// than two profile values are positive).
-VARNOTH_API void f_PSD_Processing(VarnothStackData* SD, const real_T img[16384],
-                                  real_T* psSlope, real_T imgPS[65],
-                                  real_T imgFT[16384], real_T imgWD[16384]);
 }
 
 #endif

@@ -1,6 +1,6 @@
 // Polar form of 16384 Cartesian points.
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 
 // For n = 0..16383: th[n] = rt_atan2d_snf(y[n], x[n]), the angle in
 // (-pi, pi] of the point (x[n], y[n]); r[n] = rt_hypotd_snf(x[n], y[n]),

@@ -54,9 +54,9 @@
 //   ring, and each such addition waits for the sum stored by the previous.
 #include <cmath>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
-#include "radial_rings.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
+#include "radial/radial_rings.h"
 
 void f_RadialAverageSpectra(VarnothStackData* /* SD: not used */,
                             const real_T ftArr[16384], real_T ret[65]) {

@@ -46,8 +46,8 @@
 //   arrays (ii, b_ftArr, 65 ring lists) per call, about 1.3 ms on the
 //   development machine; it keeps meshgrid, cart2pol, b_round, nanmean and
 //   the growable arrays exercised.
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 
 namespace {
 

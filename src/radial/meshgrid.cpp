@@ -1,5 +1,5 @@
 // Coordinate grids of a 128 x 128 image.
-#include "Varnoth_radial.h"
+#include "radial/Varnoth_radial.h"
 
 // xx(r, c) = x[c] and yy(r, c) = y[r] for r, c = 0..127, in the column-major
 // image layout (element (r, c) at r + 128 c): every row of xx is x, every

@@ -1,6 +1,6 @@
 // Mean that leaves NaN out.
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Let v = varargin_1->data[0 .. n-1], n = size[0]. With S the elements of v
 // that are not NaN, in ascending index order,

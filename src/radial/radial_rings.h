@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "../Varnoth_types.h"
+#include "Varnoth_types.h"
 
 namespace varnoth_radial {
 

@@ -3,8 +3,8 @@
 #ifndef VARNOTH_REGRESSION_H
 #define VARNOTH_REGRESSION_H
 
-#include "../Varnoth_api.h"
-#include "../Varnoth_types.h"
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
 
 extern "C" {
 // Euclidean norm of the n elements starting at the 1-based index ix0,
@@ -27,16 +27,6 @@ VARNOTH_API void xgeqp3(real_T A_data[], const int A_size[2], real_T tau_data[],
 VARNOTH_API void polyfit(const real_T x_data[], const int x_size[2],
                          const real_T y_data[], const int y_size[2],
                          real_T p[2]);
-
-// Slope of the log-log line fit of img's radial power spectrum; 0.0 when
-// fewer than two profile values are positive. Scratch: SD->u4.f7.
-VARNOTH_API real_T f_PSD_Slope(VarnothStackData* SD, const real_T img[16384]);
-
-// regress = {slope, intercept} of the same fit; {0.0, 0.0} when fewer than
-// two profile values are positive. Scratch: SD->u4.f6.
-VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD,
-                                        const real_T img[16384],
-                                        real_T regress[2]);
 
 // Chart of a 65-value profile: fixed ranges and scales, the line fit, the
 // number N of positive values and N points in chart coordinates,
@@ -69,16 +59,5 @@ struct LogLogPoints {
 };
 
 void loglog_points(const real_T imgPS[65], LogLogPoints* pts);
-
-// The steps common to the processing chain, the slope and the regression:
-//   imgFT = power spectrum of img    (f_ImageFFTPower)
-//   imgPS = radial profile of imgFT  (f_RadialAverageSpectra)
-//   regress = {0.0, 0.0}, then, when more than one profile value is
-//   positive, the line fit (polyfit) of the log-log points of imgPS.
-// imgFT must not lie in the scratch of the two called routines (SD->u3,
-// SD->f2, SD->u1); SD->u4 or a caller's buffer will do.
-void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
-                       real_T imgFT[16384], real_T imgPS[65],
-                       real_T regress[2]);
 
 #endif

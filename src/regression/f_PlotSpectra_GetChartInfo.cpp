@@ -1,5 +1,5 @@
 // Axis ranges, scales, regression line and chart coordinates of a profile.
-#include "Varnoth_regression.h"
+#include "regression/Varnoth_regression.h"
 
 namespace {
 

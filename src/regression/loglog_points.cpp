@@ -1,8 +1,8 @@
 // The log-log point set of a 65-value radial profile.
 #include <cmath>
 
-#include "Varnoth_regression.h"
-#include "Varnoth_runtime.h"
+#include "regression/Varnoth_regression.h"
+#include "runtime/Varnoth_runtime.h"
 
 // For each radius k = 0 .. 64, in increasing k:
 //   xpts[k] = ln(k * 1.546875 + 1.0)   (product, then sum; 1.546875 = 99/64

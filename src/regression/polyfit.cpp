@@ -1,5 +1,5 @@
 // Least-squares straight line through at most 65 points.
-#include "Varnoth_regression.h"
+#include "regression/Varnoth_regression.h"
 
 // Fits y = p[0] x + p[1] to the m = x_size[1] points (x_data[r], y_data[r])
 // by least squares: p minimises ||V p - y||_2 for the m x 2 design matrix

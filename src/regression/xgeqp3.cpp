@@ -1,8 +1,8 @@
 // Householder QR factorisation with column pivoting of an m x 2 matrix.
 #include <cmath>
 
-#include "Varnoth_regression.h"
-#include "Varnoth_runtime.h"
+#include "regression/Varnoth_regression.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Computes A P = Q R for a column-major m x 2 matrix A (leading dimension
 // m = A_size[0]; A_size[1] is not read, the column count is 2):

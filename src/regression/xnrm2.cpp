@@ -1,7 +1,7 @@
 // Euclidean norm of a strided-by-one vector, accumulated with scaling.
 #include <cmath>
 
-#include "Varnoth_regression.h"
+#include "regression/Varnoth_regression.h"
 
 // Returns ||x||_2 of the n consecutive elements x_data[ix0-1 .. ix0-2+n]
 // (ix0 is 1-based).

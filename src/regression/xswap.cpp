@@ -1,5 +1,5 @@
 // Exchange of two runs of a vector.
-#include "Varnoth_regression.h"
+#include "regression/Varnoth_regression.h"
 
 // Exchanges x_data[ix0-1+k] and x_data[iy0-1+k] for k = 0 .. n-1, pair by
 // pair in increasing k (ix0 and iy0 are 1-based). The runs are meant to be

@@ -1,7 +1,7 @@
 // The library's one lock. It is initialised and destroyed, never taken.
-#include "Varnoth_data.h"
+#include "runtime/Varnoth_data.h"
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 omp_nest_lock_t emlrtNestLockGlobal;
 

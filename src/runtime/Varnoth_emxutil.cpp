@@ -25,7 +25,7 @@
 #include <limits>
 #include <new>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 namespace {
 

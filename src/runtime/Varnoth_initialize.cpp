@@ -1,5 +1,5 @@
-#include "Varnoth_data.h"
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_data.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Sets the non-finite values (to the bits they already hold since load),
 // then initialises the lock. A repeated call finds the lock initialised and

@@ -1,7 +1,7 @@
 // Guarded arctangent and scaled hypotenuse.
 #include <cmath>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Angle of the point (u1, u0):
 //   NaN in either argument      -> rtNaN (the library's own NaN)

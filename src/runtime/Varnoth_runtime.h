@@ -5,8 +5,8 @@
 
 #include <omp.h>
 
-#include "../Varnoth_api.h"
-#include "../Varnoth_types.h"
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
 
 extern "C" {
 // The six non-finite values. They hold their values from the moment the

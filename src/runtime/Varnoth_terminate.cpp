@@ -1,5 +1,5 @@
-#include "Varnoth_data.h"
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_data.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Destroys the lock if it is initialised; the non-finite values stay.
 void Varnoth_terminate(void) {

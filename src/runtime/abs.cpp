@@ -1,4 +1,4 @@
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Magnitudes: y[k] = |x[k]| by the scaled hypotenuse.
 void b_abs(const creal_T x[16384], real_T y[16384]) {

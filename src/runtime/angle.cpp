@@ -1,4 +1,4 @@
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Phase angles in radians, -pi to pi: y[k] = rt_atan2d_snf(Im x[k], Re x[k]).
 void angle(const creal_T x[16384], real_T y[16384]) {

@@ -1,4 +1,4 @@
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // true when x is neither infinite nor NaN.
 boolean_T b_isfinite(real_T x) {

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Natural logarithm of a 65-value profile, in place: log(0) = -inf,
 // log of a negative value or NaN = NaN.

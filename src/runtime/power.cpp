@@ -1,4 +1,4 @@
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Squares: y[k] = a[k] * a[k]. Element k of y depends on element k of a
 // alone and is written after a[k] is read, so y may be the array a itself

@@ -1,7 +1,7 @@
 // Rounding half away from zero.
 #include <cmath>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // From 2^52 on every double is an integer; larger values, infinities and
 // NaN are returned unchanged. Values in (-0.5, 0.5) become a zero with the

@@ -1,6 +1,6 @@
 // The two infinities; their patterns are the same in either byte order.
-#include "Varnoth_runtime.h"
-#include "rt_bits.h"
+#include "runtime/Varnoth_runtime.h"
+#include "runtime/rt_bits.h"
 
 real_T rtGetInf(void) {
   return double_from_words(probe_byte_order(), 0x7FF00000U, 0U);

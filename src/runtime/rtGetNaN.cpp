@@ -1,8 +1,8 @@
 // The library's NaN: the quiet NaN with the sign bit set on little-endian
 // machines (0xFFF8000000000000, 0xFFC00000), all ones but the sign bit on
 // big-endian ones.
-#include "Varnoth_runtime.h"
-#include "rt_bits.h"
+#include "runtime/Varnoth_runtime.h"
+#include "runtime/rt_bits.h"
 
 real_T rtGetNaN(void) {
   const machByteOrder order = probe_byte_order();

@@ -2,7 +2,7 @@
 #ifndef VARNOTH_RT_BITS_H
 #define VARNOTH_RT_BITS_H
 
-#include "../Varnoth_types.h"
+#include "Varnoth_types.h"
 
 enum machByteOrder { LittleEndian = 0, BigEndian = 1 };
 

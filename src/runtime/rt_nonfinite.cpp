@@ -1,7 +1,7 @@
 // The six non-finite values and the tests that recognise them.
 #include <cstring>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 
 // Constant initialisation: the values hold from the moment the library is
 // loaded, so a computation made before Varnoth_initialize already sees a

@@ -3,8 +3,8 @@
 #ifndef VARNOTH_SPECTRAL_H
 #define VARNOTH_SPECTRAL_H
 
-#include "../Varnoth_api.h"
-#include "../Varnoth_types.h"
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
 
 extern "C" {
 // Row transforms of a real image:

@@ -16,9 +16,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "../Varnoth_types.h"
-#include "Varnoth_runtime.h"
-#include "fft_pairs.h"
+#include "Varnoth_types.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/fft_pairs.h"
 
 namespace varnoth_fft {
 

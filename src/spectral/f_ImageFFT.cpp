@@ -11,7 +11,7 @@
 //   img  16384 real_T, read only.
 //   mag, phs  16384 real_T each, written; neither may lie in SD->u1, SD->f2
 //        or SD->u3.
-#include "Varnoth_spectral.h"
+#include "spectral/Varnoth_spectral.h"
 
 void f_ImageFFT(VarnothStackData* SD, const real_T img[16384],
                 real_T mag[16384], real_T phs[16384]) {

@@ -25,8 +25,8 @@
 // The column loop may run on several threads (VARNOTH_PARALLEL_FOR):
 // iteration c reads column c of f and writes only column (c + 64) mod 128
 // of ret.
-#include "Varnoth_spectral.h"
-#include "centred_power.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/centred_power.h"
 
 void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                      real_T ret[16384]) {

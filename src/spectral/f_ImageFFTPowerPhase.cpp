@@ -20,9 +20,9 @@
 // writes each value to its centred place (centred_power.h), the same
 // operations and bits as f_ImageFFTPower; then the spectrum is centred in
 // place and the phase taken from it.
-#include "Varnoth_runtime.h"
-#include "Varnoth_spectral.h"
-#include "centred_power.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/centred_power.h"
 
 void f_ImageFFTPowerPhase(VarnothStackData* SD, const real_T img[16384],
                           real_T b_power[16384], real_T phase[16384]) {

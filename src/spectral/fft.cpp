@@ -26,9 +26,9 @@
 // the results do not depend on the split.
 #include <cstdint>
 
-#include "Varnoth_spectral.h"
-#include "fft_pairs.h"
-#include "fft_reference.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/fft_pairs.h"
+#include "spectral/fft_reference.h"
 
 namespace {
 

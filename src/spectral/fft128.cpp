@@ -25,9 +25,9 @@
 // (no contraction into fused multiply-adds, no reassociation); the results
 // are bit-exact to that order, signed zeros included. No trigonometric
 // function is evaluated: the twiddles come from fft_cosine / fft_sine.
-#include "fft128.h"
+#include "spectral/fft128.h"
 
-#include "fft_twiddles.h"
+#include "spectral/fft_twiddles.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #ifndef VARNOTH_FFT128_H
 #define VARNOTH_FFT128_H
 
-#include "../Varnoth_types.h"
+#include "Varnoth_types.h"
 
 // rwork[v] = sum_{n=0}^{127} (x[n] + 0.0 i) exp(-2 pi i v n / 128),
 // v = 0..127, unscaled. x is read completely before rwork is written; the

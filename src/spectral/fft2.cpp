@@ -21,8 +21,8 @@
 // iteration p reads only columns 2p and 2p + 1 of f2.x and writes only those
 // columns of f. The call of fft stays on the calling thread, before the
 // column loop.
-#include "Varnoth_spectral.h"
-#include "fft_pairs.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/fft_pairs.h"
 
 void fft2(VarnothStackData* SD, const real_T x[16384], creal_T f[16384]) {
   fft(SD, x, SD->f2.x);

@@ -47,9 +47,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "../Varnoth_api.h"
-#include "../Varnoth_types.h"
-#include "fft_twiddles.h"
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
+#include "spectral/fft_twiddles.h"
 
 static_assert(sizeof(creal_T) == 2 * sizeof(real_T) &&
                   offsetof(creal_T, im) == sizeof(real_T),

@@ -13,12 +13,12 @@
 // over columns may run on several threads (VARNOTH_PARALLEL_FOR): each
 // iteration reads only its own vector, has its own rwork and writes only its
 // own column.
-#include "fft_reference.h"
+#include "spectral/fft_reference.h"
 
-#include "../Varnoth_api.h"
-#include "Varnoth_runtime.h"
-#include "Varnoth_spectral.h"
-#include "fft128.h"
+#include "Varnoth_api.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
+#include "spectral/fft128.h"
 
 void fft_reference(VarnothStackData* SD, const real_T x[16384],
                    creal_T y[16384]) {

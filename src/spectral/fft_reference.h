@@ -9,7 +9,7 @@
 #ifndef VARNOTH_FFT_REFERENCE_H
 #define VARNOTH_FFT_REFERENCE_H
 
-#include "../Varnoth_types.h"
+#include "Varnoth_types.h"
 
 // As fft: transposes x into a local copy, transforms each row with
 // fft128_real into column r of SD->u1.f0.y1, transposes y1 into y. y must not

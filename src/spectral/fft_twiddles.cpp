@@ -12,7 +12,7 @@
 // (j = 15, 17, 21, 26, 27, 28) and c[32] is exactly 0.0; transforms that are
 // to agree to the last bit with other builds of this library use exactly
 // these values. The butterflies read only j = 1..63.
-#include "fft_twiddles.h"
+#include "spectral/fft_twiddles.h"
 
 // clang-format off
 const real_T fft_cosine[65] = {

@@ -3,7 +3,7 @@
 #ifndef VARNOTH_FFT_TWIDDLES_H
 #define VARNOTH_FFT_TWIDDLES_H
 
-#include "../Varnoth_types.h"
+#include "Varnoth_types.h"
 
 // fft_cosine[j] = cos(2 pi j / 128), fft_sine[j] = -sin(2 pi j / 128),
 // j = 0..64, so that (fft_cosine[j], fft_sine[j]) is W^j = exp(-2 pi i j /

@@ -13,7 +13,7 @@
 // the same permutation bit for bit.
 #include <utility>
 
-#include "Varnoth_spectral.h"
+#include "spectral/Varnoth_spectral.h"
 
 void fftshift(creal_T x[16384]) {
   for (int c = 0; c < 64; c++) {

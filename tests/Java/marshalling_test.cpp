@@ -1,7 +1,7 @@
 // Image marshalling and argument checks, through the fake JNI environment.
 #include <gtest/gtest.h>
 
-#include "JNIExtensions.h"
+#include "Java/JNIExtensions.h"
 #include "bit_equal.h"
 #include "fake_jni.h"
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "JNIExtensions.h"
+#include "Java/JNIExtensions.h"
 #include "Varnoth_Varnoth.h"
-#include "Varnoth_runtime.h"
-#include "Varnoth_spectral.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
 #include "bit_equal.h"
 #include "fake_jni.h"
 

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
-#include "radial_rings.h"
+#include "radial/radial_rings.h"
 
 using varnoth_radial::kRingList;
 using varnoth_radial::kRingOf;

@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_runtime.h"
+#include "radial/Varnoth_radial.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 using varnoth_test::ArraysBitsEqual;

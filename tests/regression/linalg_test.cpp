@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "Varnoth_regression.h"
+#include "regression/Varnoth_regression.h"
 #include "bit_equal.h"
 
 namespace {

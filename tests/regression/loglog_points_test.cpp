@@ -2,8 +2,8 @@
 #include <cmath>
 #include <limits>
 
-#include "Varnoth_regression.h"
-#include "Varnoth_runtime.h"
+#include "regression/Varnoth_regression.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 namespace {

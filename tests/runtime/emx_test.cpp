@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <new>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 #if defined(__SANITIZE_ADDRESS__)

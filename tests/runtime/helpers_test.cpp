@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 using varnoth_test::bits_of;

@@ -2,7 +2,7 @@
 // initialisation, so early computations see real NaN and infinities.
 #include <cmath>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 using varnoth_test::bits_of;

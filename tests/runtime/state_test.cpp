@@ -4,7 +4,7 @@
 #include <limits>
 #include <thread>
 
-#include "Varnoth_runtime.h"
+#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
 
 using varnoth_test::bits_of;

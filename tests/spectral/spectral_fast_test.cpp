@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "centred_power.h"
-#include "fft_pairs.h"
-#include "fft_reference.h"
+#include "spectral/centred_power.h"
+#include "spectral/fft_pairs.h"
+#include "spectral/fft_reference.h"
 #include "spectral_fixture.h"
 
 using varnoth_test::ArraysBitsEqual;

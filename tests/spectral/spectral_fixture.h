@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "Varnoth_runtime.h"
-#include "Varnoth_spectral.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
 #include "bit_equal.h"
 
 namespace varnoth_test {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "fft_twiddles.h"
+#include "spectral/fft_twiddles.h"
 #include "spectral_fixture.h"
 
 using varnoth_test::bits_of;

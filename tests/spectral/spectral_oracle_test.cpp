@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dft_oracle.h"
-#include "fft_twiddles.h"
+#include "spectral/fft_twiddles.h"
 #include "spectral_fixture.h"
 
 using varnoth_test::bits_of;

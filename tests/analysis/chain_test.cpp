@@ -7,9 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_regression.h"
-#include "Varnoth_spectral.h"
+#include "analysis/Varnoth_analysis.h"
+#include "radial/Varnoth_radial.h"
+#include "regression/Varnoth_regression.h"
+#include "spectral/Varnoth_spectral.h"
 #include "bit_equal.h"
 
 using varnoth_test::ArraysBitsEqual;

@@ -1,7 +1,8 @@
 // Power spectrum, radial profile and log-log line fit of one image.
-#include "Varnoth_radial.h"
-#include "Varnoth_regression.h"
-#include "Varnoth_spectral.h"
+#include "analysis/Varnoth_analysis.h"
+#include "radial/Varnoth_radial.h"
+#include "regression/Varnoth_regression.h"
+#include "spectral/Varnoth_spectral.h"
 
 // With F the centred 2-D transform of img and P its radial profile:
 //   imgFT[i] = (|F[i]| / 16384)^2,

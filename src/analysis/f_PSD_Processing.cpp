@@ -1,6 +1,5 @@
 // The whole analysis of one image in one call.
-#include "Varnoth_radial.h"
-#include "Varnoth_regression.h"
+#include "analysis/Varnoth_analysis.h"
 
 // Runs, in this order:
 //   imgWD = img                          (bit for bit; no window, no mean

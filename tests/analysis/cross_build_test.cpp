@@ -14,8 +14,9 @@
 #include <random>
 #include <vector>
 
-#include "Varnoth_radial.h"
-#include "Varnoth_spectral.h"
+#include "analysis/Varnoth_analysis.h"
+#include "radial/Varnoth_radial.h"
+#include "spectral/Varnoth_spectral.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Regression line of the log-log radial power spectrum of an image.
-#include "Varnoth_regression.h"
+#include "analysis/Varnoth_analysis.h"
 
 // Writes regress = {slope, intercept} of the least-squares line through the
 // points (ln(1 + 1.546875 k), ln P[k]) of the radial power profile P of
