@@ -15,7 +15,9 @@
 include_guard(GLOBAL)
 
 set(VARNOTH_FP_FLAGS -ffp-contract=off -fno-fast-math)
+set(VARNOTH_X86 OFF)
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86|x86_64|AMD64|amd64)$")
+  set(VARNOTH_X86 ON)
   list(APPEND VARNOTH_FP_FLAGS -mno-fma)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     list(APPEND VARNOTH_FP_FLAGS -msse2 -mfpmath=sse)

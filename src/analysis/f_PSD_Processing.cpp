@@ -1,5 +1,6 @@
 // The whole analysis of one image in one call.
 #include "analysis/Varnoth_analysis.h"
+#include "runtime/parallel_region.h"
 
 // Runs, in this order:
 //   imgWD = img                          (bit for bit; no window, no mean
@@ -24,10 +25,14 @@
 void f_PSD_Processing(VarnothStackData* SD, const real_T img[16384],
                       real_T* psSlope, real_T imgPS[65], real_T imgFT[16384],
                       real_T imgWD[16384]) {
-  for (int i = 0; i < kImageSize; i++) {
-    imgWD[i] = img[i];
-  }
   real_T regress[2];
-  profile_line_fit(SD, img, imgFT, imgPS, regress);
+  varnoth_parallel::region([&] {
+    varnoth_parallel::single([&] {
+      for (int i = 0; i < kImageSize; i++) {
+        imgWD[i] = img[i];
+      }
+    });
+    profile_line_fit(SD, img, imgFT, imgPS, regress);
+  });
   *psSlope = regress[0];
 }

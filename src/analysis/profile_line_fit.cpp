@@ -2,6 +2,7 @@
 #include "analysis/Varnoth_analysis.h"
 #include "radial/Varnoth_radial.h"
 #include "regression/Varnoth_regression.h"
+#include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
 
 // With F the centred 2-D transform of img and P its radial profile:
@@ -22,16 +23,20 @@
 void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
                       real_T imgFT[16384], real_T imgPS[65],
                       real_T regress[2]) {
-  f_ImageFFTPower(SD, img, imgFT);
-  f_RadialAverageSpectra(SD, imgFT, imgPS);
+  varnoth_parallel::region([&] {
+    f_ImageFFTPower(SD, img, imgFT);
+    varnoth_parallel::single([&] {
+      f_RadialAverageSpectra(SD, imgFT, imgPS);
 
-  LogLogPoints pts;
-  loglog_points(imgPS, &pts);
+      LogLogPoints pts;
+      loglog_points(imgPS, &pts);
 
-  regress[0] = 0.0;
-  regress[1] = 0.0;
-  if (pts.trueCount > 1) {
-    polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data, pts.Yvalid_size,
-            regress);
-  }
+      regress[0] = 0.0;
+      regress[1] = 0.0;
+      if (pts.trueCount > 1) {
+        polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data,
+                pts.Yvalid_size, regress);
+      }
+    });
+  });
 }

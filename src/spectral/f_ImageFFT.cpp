@@ -11,15 +11,20 @@
 //   img  16384 real_T, read only.
 //   mag, phs  16384 real_T each, written; neither may lie in SD->u1, SD->f2
 //        or SD->u3.
+#include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
 
 void f_ImageFFT(VarnothStackData* SD, const real_T img[16384],
                 real_T mag[16384], real_T phs[16384]) {
   creal_T* const imgf = SD->u3.f3.imgf;
-  fft2(SD, img, imgf);
-  fftshift(imgf);
-  for (int i0 = 0; i0 < 16384; i0++) {
-    mag[i0] = imgf[i0].re;
-    phs[i0] = imgf[i0].im;
-  }
+  varnoth_parallel::region([&] {
+    fft2(SD, img, imgf);
+    varnoth_parallel::single([&] {
+      fftshift(imgf);
+      for (int i0 = 0; i0 < 16384; i0++) {
+        mag[i0] = imgf[i0].re;
+        phs[i0] = imgf[i0].im;
+      }
+    });
+  });
 }

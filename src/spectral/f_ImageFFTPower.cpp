@@ -19,17 +19,20 @@
 // Method: one pass over f instead of fftshift, b_abs, the division and
 // power over four arrays: the value for f(r, c) is written straight to its
 // centred place ret((r + 64) mod 128, (c + 64) mod 128), by the operations
-// that f_ImageFFTPower_reference performs for it (centred_power.h), so ret
-// equals its result bit for bit.
+// that f_ImageFFTPower_reference performs for it (centred_power.h,
+// spectral_kernels.h), so ret equals its result bit for bit.
 //
 // The column loop may run on several threads (VARNOTH_PARALLEL_FOR):
 // iteration c reads column c of f and writes only column (c + 64) mod 128
 // of ret.
+#include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
-#include "spectral/centred_power.h"
+#include "spectral/spectral_kernels.h"
 
 void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                      real_T ret[16384]) {
-  fft2(SD, img, SD->u3.f4.imgf);
-  varnoth_fft::centred_power(SD->u3.f4.imgf, ret);
+  varnoth_parallel::region([&] {
+    fft2(SD, img, SD->u3.f4.imgf);
+    varnoth_fft::spectral_kernels().power(SD->u3.f4.imgf, ret);
+  });
 }

@@ -17,18 +17,23 @@
 //        SD->u3.
 //
 // Method: the power comes from the uncentred spectrum in one pass that
-// writes each value to its centred place (centred_power.h), the same
-// operations and bits as f_ImageFFTPower; then the spectrum is centred in
-// place and the phase taken from it.
+// writes each value to its centred place (centred_power.h, spectral_kernels.h),
+// the same operations and bits as f_ImageFFTPower; then the spectrum is centred
+// in place and the phase taken from it.
 #include "runtime/Varnoth_runtime.h"
+#include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
-#include "spectral/centred_power.h"
+#include "spectral/spectral_kernels.h"
 
 void f_ImageFFTPowerPhase(VarnothStackData* SD, const real_T img[16384],
                           real_T b_power[16384], real_T phase[16384]) {
   creal_T* const imgf = SD->u3.f5.imgf;
-  fft2(SD, img, imgf);
-  varnoth_fft::centred_power(imgf, b_power);
-  fftshift(imgf);
-  angle(imgf, phase);
+  varnoth_parallel::region([&] {
+    fft2(SD, img, imgf);
+    varnoth_fft::spectral_kernels().power(imgf, b_power);
+    varnoth_parallel::single([&] {
+      fftshift(imgf);
+      angle(imgf, phase);
+    });
+  });
 }

@@ -9,13 +9,11 @@
 //   power: ret[k] = (|F[k]| / 16384)^2, F = fftshift(f), magnitude by the
 //          scaled hypotenuse, divided, then squared.
 //
-// Element (r, c) of an image at index r + 128 c. The loops over rows and
-// over columns may run on several threads (VARNOTH_PARALLEL_FOR): each
-// iteration reads only its own vector, has its own rwork and writes only its
-// own column.
+// Element (r, c) of an image at index r + 128 c. Everything runs on the
+// calling thread, so fft may call fft_reference from a single step of its
+// parallel region.
 #include "spectral/fft_reference.h"
 
-#include "Varnoth_api.h"
 #include "runtime/Varnoth_runtime.h"
 #include "spectral/Varnoth_spectral.h"
 #include "spectral/fft128.h"
@@ -30,7 +28,6 @@ void fft_reference(VarnothStackData* SD, const real_T x[16384],
   }
 
   creal_T* const y1 = SD->u1.f0.y1;
-  VARNOTH_PARALLEL_FOR
   for (int r = 0; r < 128; r++) {
     creal_T rwork[128];
     fft128_real(&b_x[128 * r], rwork);
@@ -51,7 +48,6 @@ void fft2_reference(VarnothStackData* SD, const real_T x[16384],
   fft_reference(SD, x, SD->f2.x);
 
   const creal_T* const g = SD->f2.x;
-  VARNOTH_PARALLEL_FOR
   for (int c = 0; c < 128; c++) {
     creal_T rwork[128];
     fft128_complex(&g[128 * c], rwork);

@@ -3,8 +3,8 @@
 // tested and timed against. Internal to the library, not exported.
 //
 // Each gives exactly the results of its fast counterpart, bit for bit; the
-// fast forms differ only in how the work is laid out in memory (pairs of
-// vectors in the two lanes of a register, no transpositions), never in the
+// fast forms differ only in how the work is laid out in memory (several
+// vectors in the lanes of a register, no transpositions), never in the
 // floating-point operations performed on a value.
 #ifndef VARNOTH_FFT_REFERENCE_H
 #define VARNOTH_FFT_REFERENCE_H

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "Java/JNIExtensions.h"
+#include "Java/WorkRecords.h"
 #include "Varnoth_Varnoth.h"
-#include "runtime/Varnoth_runtime.h"
-#include "spectral/Varnoth_spectral.h"
 #include "bit_equal.h"
 #include "fake_jni.h"
+#include "runtime/Varnoth_runtime.h"
+#include "spectral/Varnoth_spectral.h"
 
 using fake_jni::DoubleArray;
 using fake_jni::ObjectArray;
@@ -239,4 +240,26 @@ TEST_F(Natives, RejectedCallsWriteNothing) {
       },
       kIAE, "jScaledPoints[1].length >= 65",
       {range, scale, line, shortPoints, positive});
+}
+
+// A record given back is lent again; records lent at the same time are
+// distinct, and any beyond those kept are freed (the sanitizer build finds
+// a leak or a double free).
+TEST(WorkRecords, ReusedOneAtATimeNeverSharedAtOnce) {
+  using namespace varnoth_jni;
+  VarnothStackData* first = borrow_work_record();
+  ASSERT_NE(first, nullptr);
+  return_work_record(first);
+  VarnothStackData* again = borrow_work_record();
+  EXPECT_EQ(again, first);
+  return_work_record(again);
+
+  std::vector<VarnothStackData*> at_once;
+  for (int i = 0; i < kKeptRecords + 3; i++) {
+    at_once.push_back(borrow_work_record());
+    ASSERT_NE(at_once.back(), nullptr);
+    for (int j = 0; j < i; j++) EXPECT_NE(at_once[j], at_once[i]);
+  }
+  for (VarnothStackData* SD : at_once) return_work_record(SD);
+  return_work_record(nullptr);
 }

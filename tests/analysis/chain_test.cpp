@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "analysis/Varnoth_analysis.h"
+#include "bit_equal.h"
 #include "radial/Varnoth_radial.h"
 #include "regression/Varnoth_regression.h"
 #include "spectral/Varnoth_spectral.h"
-#include "bit_equal.h"
 
 using varnoth_test::ArraysBitsEqual;
 
@@ -146,6 +146,29 @@ TEST(Chain, StagesComposeBitForBit) {
   EXPECT_BITS_EQ(a, run.psd_slope);
   EXPECT_BITS_EQ(a, run.regress[0]);
   EXPECT_BITS_EQ(b, run.regress[1]);
+}
+
+// Callers that run their own OpenMP threads, each on its own image: the
+// library's parallel loops must share out the work of one call among its
+// own team, never among the caller's threads.
+TEST(Chain, EachThreadOfACallersParallelRegionGetsItsOwnWholeResult) {
+  constexpr int kThreads = 4;
+  std::vector<std::vector<double>> imgs;
+  std::vector<std::unique_ptr<Analysis>> alone;
+  for (int t = 0; t < kThreads; t++) {
+    imgs.push_back(random_image(100 + t));
+    alone.emplace_back(new Analysis(imgs.back()));
+  }
+  std::vector<std::unique_ptr<Analysis>> together(kThreads);
+#pragma omp parallel for num_threads(kThreads) schedule(static, 1)
+  for (int t = 0; t < kThreads; t++) together[t].reset(new Analysis(imgs[t]));
+  for (int t = 0; t < kThreads; t++) {
+    EXPECT_TRUE(ArraysBitsEqual(alone[t]->imgFT.data(),
+                                together[t]->imgFT.data(), 16384));
+    EXPECT_TRUE(ArraysBitsEqual(alone[t]->imgPS, together[t]->imgPS, 65));
+    EXPECT_BITS_EQ(alone[t]->slope, together[t]->slope);
+    EXPECT_BITS_EQ(alone[t]->regress[1], together[t]->regress[1]);
+  }
 }
 
 TEST(Chain, AllZeroImage) {

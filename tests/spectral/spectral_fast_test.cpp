@@ -1,11 +1,11 @@
-// The fast transforms (fft, fft2: two vectors per two-lane value) and the
+// The fast transforms (fft, fft2: several vectors per lane value) and the
 // fused power spectrum (f_ImageFFTPower) against the straightforward
 // reference forms (fft_reference, fft2_reference, f_ImageFFTPower_reference),
 // bit for bit: every real and imaginary part, signed zeros included, and
-// NaN patterns wherever the reference fixes them (see NaNRule). The
-// portable forms (two lanes as plain doubles, the scalar power
-// column), which builds without SSE2 use, are checked against the same
-// references on every machine.
+// NaN patterns wherever the reference fixes them (see NaNRule). Every lane
+// width this machine can run (portable, SSE2, AVX2, AVX-512; the library
+// itself runs the widest) and the scalar power column are checked against
+// the same references.
 //
 // Inputs: hundreds of random images from fixed seeds over wide magnitude
 // ranges (subnormal bit patterns, values whose sums overflow), images
@@ -21,8 +21,9 @@
 #include <vector>
 
 #include "spectral/centred_power.h"
-#include "spectral/fft_pairs.h"
+#include "spectral/fft_lanes.h"
 #include "spectral/fft_reference.h"
+#include "spectral/spectral_kernels.h"
 #include "spectral_fixture.h"
 
 using varnoth_test::ArraysBitsEqual;
@@ -178,22 +179,12 @@ class FastSpectral : public varnoth_test::SpectralTest {
     fft_reference(poisoned(), img.data(), rows.data());
     fft(poisoned(), img.data(), got.data());
     EXPECT_TRUE(Agree(rule, parts(rows), parts(got), 32768)) << "fft, " << what;
-    got = unwritten_spectrum();
-    varnoth_fft::row_transforms<varnoth_fft::PortableLanes>(img.data(),
-                                                            got.data());
-    EXPECT_TRUE(Agree(rule, parts(rows), parts(got), 32768))
-        << "portable rows, " << what;
 
     fft2_reference(poisoned(), img.data(), want.data());
     got = unwritten_spectrum();
     fft2(poisoned(), img.data(), got.data());
     EXPECT_TRUE(Agree(rule, parts(want), parts(got), 32768))
         << "fft2, " << what;
-    got = unwritten_spectrum();
-    varnoth_fft::column_transforms<varnoth_fft::PortableLanes>(rows.data(),
-                                                               got.data());
-    EXPECT_TRUE(Agree(rule, parts(want), parts(got), 32768))
-        << "portable columns, " << what;
 
     std::vector<double> pw_want = unwritten_image();
     std::vector<double> pw_got = unwritten_image();
@@ -203,10 +194,30 @@ class FastSpectral : public varnoth_test::SpectralTest {
         << "f_ImageFFTPower, " << what;
     pw_got = unwritten_image();
     for (int c = 0; c < 128; c++) {
-      varnoth_fft::centred_power_column_portable(want.data(), pw_got.data(), c);
+      varnoth_fft::centred_power_column_scalar(want.data(), pw_got.data(), c);
     }
     EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
-        << "portable power columns, " << what;
+        << "scalar power columns, " << what;
+
+    // Each lane width's row, column and power kernels on the reference's
+    // own intermediate values.
+    const varnoth_fft::RunnableKernels tables =
+        varnoth_fft::runnable_spectral_kernels();
+    for (int t = 0; t < tables.count; t++) {
+      const varnoth_fft::SpectralKernels& k = *tables.table[t];
+      got = unwritten_spectrum();
+      k.rows(img.data(), got.data());
+      EXPECT_TRUE(Agree(rule, parts(rows), parts(got), 32768))
+          << k.name << " rows, " << what;
+      got = unwritten_spectrum();
+      k.columns(rows.data(), got.data());
+      EXPECT_TRUE(Agree(rule, parts(want), parts(got), 32768))
+          << k.name << " columns, " << what;
+      pw_got = unwritten_image();
+      k.power(want.data(), pw_got.data());
+      EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
+          << k.name << " power, " << what;
+    }
 
     // Power and phase: the power as above, the phase of the centred
     // reference spectrum.

@@ -1,0 +1,320 @@
+// The 128-point FFT applied to W independent vectors at once, one in each
+// lane of a W-lane value (lanes.h), and the row and column passes of the 2-D
+// transform built on it. Internal to the library, not exported.
+//
+// Lanes, not reassociation. The reference transform (fft128.cpp) computes,
+// for one vector, a fixed sequence of IEEE double operations: a
+// bit-reversed load, 64 butterflies of length 2, then six passes of 64
+// butterflies each, every butterfly
+//   t = W^j a  (t_re = a_re w_re - a_im w_im,  t_im = a_im w_re + a_re w_im;
+//               no product at all when W^j = 1: t = a)
+//   a' = c - t,  c' = c + t
+// rounded operation by operation. Here lane j holds vector j, and each lane
+// add, sub or mul is exactly the scalar operation, rounded on its own (see
+// lanes.h). A value of one lane never meets a value of another, so each
+// lane performs, with the same operands, the operations of the scalar
+// transform of its own vector, and every value comes out as in the
+// reference, bit for bit: signed zeros, infinities, and NaN at the same
+// places. (Which NaN an operation returns when both operands are NaN of
+// different bit patterns depends on which operand the compiler puts first
+// in a sum or product, for the reference as for this code; with one NaN
+// pattern in play, the NaN bits agree as well.)
+//
+// What changes is the order in which butterflies are visited and where
+// values are kept between them: several passes are done group by group on
+// values held in registers (see transform), and the bit reversal is a
+// table. Butterflies of one pass touch disjoint pairs of elements, so
+// visiting them in another order cannot change any value.
+//
+// Memory layout (element (r, c) of an image at index r + 128 c):
+//  - rows: rows r .. r + W - 1 of a real image are adjacent at x[r + 128 n],
+//    so one lane load fetches element n of all of them; their spectra go
+//    straight to y[r + 128 v] .. y[r + W - 1 + 128 v], which is where the
+//    reference's final transposition puts them. No transposition and no
+//    scratch in the work record; eight rows at a time are staged through
+//    local arrays so that x and y are accessed in whole runs (row_block).
+//  - columns: columns c .. c + W - 1 are the contiguous runs g[128 c + u],
+//    g[128 (c + 1) + u], ...; element u of all of them is split into a lane
+//    value of real parts and one of imaginary parts, and joined again on
+//    output.
+#ifndef VARNOTH_FFT_LANES_H
+#define VARNOTH_FFT_LANES_H
+
+#include "Varnoth_api.h"
+#include "Varnoth_types.h"
+#include "spectral/fft_twiddles.h"
+#include "spectral/lanes.h"
+
+namespace varnoth_fft {
+// rev7(n): the seven bits of n in reverse order (1 -> 64, 2 -> 32,
+// 3 -> 96, ...). The reference reaches the same positions by a reverse
+// carry; a table replaces the loop.
+constexpr int bit_reverse7(int n) {
+  int r = 0;
+  for (int b = 0; b < 7; b++) {
+    if ((n >> b) & 1) r |= 64 >> b;
+  }
+  return r;
+}
+
+struct BitReverseTable {
+  unsigned char at[128];
+};
+
+constexpr BitReverseTable make_bit_reverse_table() {
+  BitReverseTable t{};
+  for (int n = 0; n < 128; n++)
+    t.at[n] = static_cast<unsigned char>(bit_reverse7(n));
+  return t;
+}
+
+inline constexpr BitReverseTable kBitReverse7 = make_bit_reverse_table();
+static_assert(kBitReverse7.at[1] == 64 && kBitReverse7.at[2] == 32 &&
+                  kBitReverse7.at[3] == 96 && kBitReverse7.at[127] == 127,
+              "seven-bit reversal");
+
+// Element n of the W vectors: real parts in re, imaginary parts in im.
+template <class L>
+struct ComplexLanes {
+  typename L::V re, im;
+};
+
+// Butterfly with twiddle 1 on (c, a), exactly as the reference writes it:
+//   t = a;  a = c - t;  c = c + t   (no product).
+template <class L>
+inline void butterfly(ComplexLanes<L>& c, ComplexLanes<L>& a) {
+  const ComplexLanes<L> t = a;
+  a.re = L::sub(c.re, t.re);
+  a.im = L::sub(c.im, t.im);
+  c.re = L::add(c.re, t.re);
+  c.im = L::add(c.im, t.im);
+}
+
+// Butterfly with twiddle w = W^j on (c, a):
+//   t_re = a_re w_re - a_im w_im,  t_im = a_im w_re + a_re w_im,
+//   a = c - t,  c = c + t,
+// each product, difference and sum rounded on its own, operands in the
+// reference's order.
+template <class L>
+inline void butterfly(ComplexLanes<L>& c, ComplexLanes<L>& a,
+                      const ComplexLanes<L>& w) {
+  const typename L::V t_re = L::sub(L::mul(a.re, w.re), L::mul(a.im, w.im));
+  const typename L::V t_im = L::add(L::mul(a.im, w.re), L::mul(a.re, w.im));
+  a.re = L::sub(c.re, t_re);
+  a.im = L::sub(c.im, t_im);
+  c.re = L::add(c.re, t_re);
+  c.im = L::add(c.im, t_im);
+}
+
+// W^j in every lane, j = 0..63.
+template <class L>
+inline ComplexLanes<L> twiddle(int j) {
+  return ComplexLanes<L>{L::dup(fft_cosine[j]), L::dup(fft_sine[j])};
+}
+
+// The 128-point transform of W vectors. load(n) gives element n of all of
+// them; store(v, z) receives spectral value v of all of them.
+//
+// The reference runs seven passes over its vector; pass p (half span
+// h = 2^(p-1)) joins elements i and i + h, i mod 2h = s < h, with the
+// twiddle W^(64 s / h) (a twiddle-free butterfly for s = 0). Two passes
+// with half spans h and 2h only join elements within the groups
+//   e0 = b, e1 = b + h, e2 = b + 2h, e3 = b + 3h,   b mod 4h = s < h:
+//   pass h:   (e0, e1) and (e2, e3), both with W^(64 s / h),
+//   pass 2h:  (e0, e2) with W^(32 s / h), (e1, e3) with W^(32 (s + h) / h);
+// likewise passes 1, 2 and 3 only join elements within the groups of eight
+// e_t = b + t, b mod 8 = 0. So the passes are done in three sweeps over the
+// working vectors: passes 1-3 group by group of eight, straight from the
+// input (element i of the working vector is input element rev7(i)); passes
+// 4-5 (h = 8) and passes 6-7 (h = 32) group by group of four, the last
+// sweep storing its results. Every butterfly is the reference's, with the
+// same operands and twiddle; only butterflies of one pass that share no
+// element change their order, which changes no value.
+template <class L, class Load, class Store>
+inline void transform(Load load, Store store) {
+  ComplexLanes<L> w[128];  // the working vectors, element i in w[i]
+
+  // Passes 1, 2 and 3 (s = 0 throughout).
+  {
+    const ComplexLanes<L> w16 = twiddle<L>(16);
+    const ComplexLanes<L> w32 = twiddle<L>(32);
+    const ComplexLanes<L> w48 = twiddle<L>(48);
+    for (int b = 0; b < 128; b += 8) {
+      ComplexLanes<L> e0 = load(kBitReverse7.at[b]);
+      ComplexLanes<L> e1 = load(kBitReverse7.at[b + 1]);
+      ComplexLanes<L> e2 = load(kBitReverse7.at[b + 2]);
+      ComplexLanes<L> e3 = load(kBitReverse7.at[b + 3]);
+      ComplexLanes<L> e4 = load(kBitReverse7.at[b + 4]);
+      ComplexLanes<L> e5 = load(kBitReverse7.at[b + 5]);
+      ComplexLanes<L> e6 = load(kBitReverse7.at[b + 6]);
+      ComplexLanes<L> e7 = load(kBitReverse7.at[b + 7]);
+      butterfly<L>(e0, e1);  // pass 1
+      butterfly<L>(e2, e3);
+      butterfly<L>(e4, e5);
+      butterfly<L>(e6, e7);
+      butterfly<L>(e0, e2);  // pass 2
+      butterfly<L>(e1, e3, w32);
+      butterfly<L>(e4, e6);
+      butterfly<L>(e5, e7, w32);
+      butterfly<L>(e0, e4);  // pass 3
+      butterfly<L>(e1, e5, w16);
+      butterfly<L>(e2, e6, w32);
+      butterfly<L>(e3, e7, w48);
+      w[b] = e0;
+      w[b + 1] = e1;
+      w[b + 2] = e2;
+      w[b + 3] = e3;
+      w[b + 4] = e4;
+      w[b + 5] = e5;
+      w[b + 6] = e6;
+      w[b + 7] = e7;
+    }
+  }
+
+  // Passes 4 and 5 (h = 8).
+  {
+    const int h = 8;
+    const ComplexLanes<L> w32 = twiddle<L>(32);
+    for (int b = 0; b < 128; b += 4 * h) {  // s = 0
+      butterfly<L>(w[b], w[b + h]);
+      butterfly<L>(w[b + 2 * h], w[b + 3 * h]);
+      butterfly<L>(w[b], w[b + 2 * h]);
+      butterfly<L>(w[b + h], w[b + 3 * h], w32);
+    }
+    for (int s = 1; s < h; s++) {
+      const ComplexLanes<L> wa = twiddle<L>(s * 64 / h);
+      const ComplexLanes<L> wb = twiddle<L>(s * 32 / h);
+      const ComplexLanes<L> wc = twiddle<L>((s + h) * 32 / h);
+      for (int b = s; b < 128; b += 4 * h) {
+        ComplexLanes<L> e0 = w[b];
+        ComplexLanes<L> e1 = w[b + h];
+        ComplexLanes<L> e2 = w[b + 2 * h];
+        ComplexLanes<L> e3 = w[b + 3 * h];
+        butterfly<L>(e0, e1, wa);
+        butterfly<L>(e2, e3, wa);
+        butterfly<L>(e0, e2, wb);
+        butterfly<L>(e1, e3, wc);
+        w[b] = e0;
+        w[b + h] = e1;
+        w[b + 2 * h] = e2;
+        w[b + 3 * h] = e3;
+      }
+    }
+  }
+
+  // Passes 6 and 7 (h = 32, one group per s); the results are final.
+  for (int s = 0; s < 32; s++) {
+    ComplexLanes<L> e0 = w[s];
+    ComplexLanes<L> e1 = w[s + 32];
+    ComplexLanes<L> e2 = w[s + 64];
+    ComplexLanes<L> e3 = w[s + 96];
+    if (s == 0) {
+      butterfly<L>(e0, e1);
+      butterfly<L>(e2, e3);
+      butterfly<L>(e0, e2);
+    } else {
+      const ComplexLanes<L> wa = twiddle<L>(2 * s);
+      butterfly<L>(e0, e1, wa);
+      butterfly<L>(e2, e3, wa);
+      butterfly<L>(e0, e2, twiddle<L>(s));
+    }
+    butterfly<L>(e1, e3, twiddle<L>(s + 32));
+    store(s, e0);
+    store(s + 32, e1);
+    store(s + 64, e2);
+    store(s + 96, e3);
+  }
+}
+
+// Spectra of the eight rows r .. r + 7 (r a multiple of 8) of the real
+// image x into y[r + q + 128 v], q = 0..7, v = 0..127; rows r + W q' ..
+// r + W q' + W - 1 go through one transform together. Reads only those rows,
+// writes only those rows of y. The imaginary parts enter as +0.0, as in
+// fft128_real.
+//
+// Element n of the eight rows is the 64 contiguous bytes x[r + 128 n ..
+// r + 7 + 128 n], and value v of their spectra the 128 contiguous bytes
+// y[r + 128 v .. r + 7 + 128 v]. With fewer than eight lanes the rows are
+// staged through `in` and `out`, so that memory is read and written in those
+// whole runs (one lane group at a time would touch each run several times,
+// 1 KiB or 2 KiB apart); eight lanes read and write whole runs directly.
+template <class L>
+VARNOTH_LANE_KERNEL void row_block(const real_T x[16384], creal_T y[16384],
+                                   int r) {
+  constexpr int W = L::kLanes;
+  constexpr int kGroups = 8 / W;
+  static_assert(kGroups * W == 8, "lanes divide a block of eight rows");
+  if constexpr (kGroups == 1) {
+    transform<L>(
+        [x, r](int n) {
+          return ComplexLanes<L>{L::load(&x[r + 128 * n]), L::zero()};
+        },
+        [y, r](int v, const ComplexLanes<L>& z) {
+          L::store_complex(z.re, z.im, &y[r + 128 * v]);
+        });
+  } else {
+    typename L::V in[kGroups][128];
+    ComplexLanes<L> out[kGroups][128];
+    for (int n = 0; n < 128; n++) {
+      for (int q = 0; q < kGroups; q++)
+        in[q][n] = L::load(&x[r + W * q + 128 * n]);
+    }
+    for (int q = 0; q < kGroups; q++) {
+      const typename L::V* const xq = in[q];
+      ComplexLanes<L>* const oq = out[q];
+      transform<L>(
+          [xq](int n) {
+            return ComplexLanes<L>{xq[n], L::zero()};
+          },
+          [oq](int v, const ComplexLanes<L>& z) { oq[v] = z; });
+    }
+    for (int v = 0; v < 128; v++) {
+      for (int q = 0; q < kGroups; q++) {
+        L::store_complex(out[q][v].re, out[q][v].im, &y[r + W * q + 128 * v]);
+      }
+    }
+  }
+}
+
+// Spectra of columns c .. c + W - 1 (c a multiple of W) of g into the same
+// columns of f. These columns are read completely before any element of f
+// is written, and no other column is touched.
+template <class L>
+VARNOTH_LANE_KERNEL void column_block(const creal_T g[16384], creal_T f[16384],
+                                      int c) {
+  transform<L>(
+      [g, c](int n) {
+        ComplexLanes<L> z;
+        L::load_complex_strided(&g[128 * c + n], 128, z.re, z.im);
+        return z;
+      },
+      [f, c](int u, const ComplexLanes<L>& z) {
+        L::store_complex_strided(z.re, z.im, &f[128 * c + u], 128);
+      });
+}
+
+// y(r, v) = sum_n x(r, n) W^(v n) for all 128 rows; y must not overlap x.
+// Iteration b handles rows 8b .. 8b + 7 only, so the loop may be split
+// among threads in any way.
+template <class L>
+void row_transforms(const real_T x[16384], creal_T y[16384]) {
+  VARNOTH_PARALLEL_FOR
+  for (int b = 0; b < 16; b++) {
+    row_block<L>(x, y, 8 * b);
+  }
+}
+
+// f(u, c) = sum_m g(m, c) W^(u m) for all 128 columns. Iteration p handles
+// columns W p .. W p + W - 1 only.
+template <class L>
+void column_transforms(const creal_T g[16384], creal_T f[16384]) {
+  constexpr int W = L::kLanes;
+  VARNOTH_PARALLEL_FOR
+  for (int p = 0; p < 128 / W; p++) {
+    column_block<L>(g, f, W * p);
+  }
+}
+
+}  // namespace varnoth_fft
+
+#endif

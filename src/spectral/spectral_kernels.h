@@ -1,0 +1,50 @@
+// The lane kernels of the transforms and the power spectrum, one table per
+// lane width, and the choice among them by the CPU at run time. Internal to
+// the library, not exported.
+//
+// Every table computes the same values bit for bit (lanes.h says why); they
+// differ only in how many vectors one instruction carries. The library runs
+// the widest table the CPU and the operating system support, chosen once:
+// AVX-512F (eight lanes), AVX2 (four), SSE2 (two, the x86 baseline),
+// otherwise the portable lanes. The tests run every table the machine can
+// run against the reference forms.
+#ifndef VARNOTH_SPECTRAL_KERNELS_H
+#define VARNOTH_SPECTRAL_KERNELS_H
+
+#include "Varnoth_types.h"
+
+namespace varnoth_fft {
+
+struct SpectralKernels {
+  const char* name;  // "portable", "sse2", "avx2", "avx512"
+  int lanes;
+  // y(r, v) = sum_n x(r, n) W^(v n), the 128 row spectra; y must not
+  // overlap x.
+  void (*rows)(const real_T x[16384], creal_T y[16384]);
+  // f(u, c) = sum_m g(m, c) W^(u m), the 128 column spectra; f must not
+  // overlap g.
+  void (*columns)(const creal_T g[16384], creal_T f[16384]);
+  // ret = the centred power spectrum (|fftshift(f)| / 16384)^2 of the
+  // uncentred spectrum f.
+  void (*power)(const creal_T f[16384], real_T ret[16384]);
+};
+
+// The table the library runs: the widest this CPU supports.
+const SpectralKernels& spectral_kernels();
+
+// Every table of this build that this CPU can run, narrowest first.
+struct RunnableKernels {
+  const SpectralKernels* table[4];
+  int count;
+};
+RunnableKernels runnable_spectral_kernels();
+
+// The tables built with wider lanes (spectral_kernels_avx2.cpp and
+// spectral_kernels_avx512.cpp), present in x86 builds only
+// (VARNOTH_WIDE_LANES).
+extern const SpectralKernels kAvx2Kernels;
+extern const SpectralKernels kAvx512Kernels;
+
+}  // namespace varnoth_fft
+
+#endif
