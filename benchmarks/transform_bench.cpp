@@ -7,10 +7,13 @@
 
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "runtime/Varnoth_runtime.h"
 #include "spectral/Varnoth_spectral.h"
 #include "spectral/fft_reference.h"
+#include "spectral/spectral_kernels.h"
 
 namespace {
 
@@ -22,9 +25,9 @@ std::vector<real_T> random_image() {
   return img;
 }
 
-typedef void (*Transform)(VarnothStackData*, const real_T*, creal_T*);
 typedef void (*Spectrum)(VarnothStackData*, const real_T*, real_T*);
 
+template <typename Transform>
 void RunTransform(benchmark::State& state, Transform t) {
   const std::vector<real_T> img = random_image();
   std::unique_ptr<VarnothStackData> sd(new VarnothStackData);
@@ -64,6 +67,71 @@ void BM_f_ImageFFTPower_reference(benchmark::State& state) {
   RunSpectrum(state, f_ImageFFTPower_reference);
 }
 
+// The row, column and power kernels of every lane width this CPU runs.
+void RegisterKernelBenchmarks() {
+  const varnoth_fft::RunnableKernels tables =
+      varnoth_fft::runnable_spectral_kernels();
+  for (int t = 0; t < tables.count; t++) {
+    const varnoth_fft::SpectralKernels* k = tables.table[t];
+    const std::string name = k->name;
+    benchmark::RegisterBenchmark(
+        ("BM_rows/" + name).c_str(), [k](benchmark::State& state) {
+          RunTransform(state, [k](VarnothStackData*, const real_T* x,
+                                  creal_T* y) { k->rows(x, y); });
+        });
+    benchmark::RegisterBenchmark(
+        ("BM_columns/" + name).c_str(), [k](benchmark::State& state) {
+          std::vector<creal_T> g(16384, creal_T{1.0, -0.5});
+          std::vector<creal_T> f(16384);
+          for (auto _ : state) {
+            k->columns(g.data(), f.data());
+            benchmark::DoNotOptimize(f.data());
+            benchmark::ClobberMemory();
+          }
+        });
+    benchmark::RegisterBenchmark(
+        ("BM_power/" + name).c_str(), [k](benchmark::State& state) {
+          std::vector<creal_T> f(16384, creal_T{1.0, -0.5});
+          std::vector<real_T> ret(16384);
+          for (auto _ : state) {
+            k->power(f.data(), ret.data());
+            benchmark::DoNotOptimize(ret.data());
+            benchmark::ClobberMemory();
+          }
+        });
+  }
+}
+
+const bool kRegistered = (RegisterKernelBenchmarks(), true);
+
+void BM_f_ImageFFTPowerPhase(benchmark::State& state) {
+  const std::vector<real_T> img = random_image();
+  std::unique_ptr<VarnothStackData> sd(new VarnothStackData);
+  std::vector<real_T> pw(16384), ph(16384);
+  for (auto _ : state) {
+    f_ImageFFTPowerPhase(sd.get(), img.data(), pw.data(), ph.data());
+    benchmark::DoNotOptimize(ph.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+// The 16384 calls of the maths library's atan2 that the phase makes, on a
+// spectrum of the random image.
+void BM_angle(benchmark::State& state) {
+  const std::vector<real_T> img = random_image();
+  std::unique_ptr<VarnothStackData> sd(new VarnothStackData);
+  std::vector<creal_T> f(16384);
+  fft2(sd.get(), img.data(), f.data());
+  std::vector<real_T> ph(16384);
+  for (auto _ : state) {
+    angle(f.data(), ph.data());
+    benchmark::DoNotOptimize(ph.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK(BM_f_ImageFFTPowerPhase);
+BENCHMARK(BM_angle);
 BENCHMARK(BM_fft);
 BENCHMARK(BM_fft_reference);
 BENCHMARK(BM_fft2);

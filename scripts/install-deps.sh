@@ -6,13 +6,16 @@
 #   scripts/install-deps.sh --windows   also the Windows x86 cross-build and
 #                                       its tests: mingw-w64 (i686, posix
 #                                       threads), GoogleTest sources, Wine
+#   scripts/install-deps.sh --bench     also the benchmarks' peers: FFTW
+#                                       (never linked into the library)
 set -euo pipefail
 
-windows=false
+windows=false bench=false
 for arg in "$@"; do
   case "$arg" in
     --windows) windows=true ;;
-    *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+    --bench) bench=true ;;
+    *) echo "usage: $0 [--windows] [--bench]" >&2; exit 2 ;;
   esac
 done
 
@@ -29,6 +32,10 @@ if $windows; then
     googletest
     wine wine32:i386
   )
+fi
+
+if $bench; then
+  packages+=(libfftw3-dev python3)
 fi
 
 missing=()

@@ -44,7 +44,11 @@ inline void centred_power_column_scalar(const creal_T f[16384],
 // exact sum; only NaN operands make the order matter), so both cases share
 // den sqrt(1.0 + q q). Whatever an unchosen formula gives in a lane (0 / 0,
 // say) is discarded by the selection. Then d = h / 16384.0 and d d, as in
-// the scalar form.
+// the scalar form, the division done as the product h 2^-14: IEEE division
+// and multiplication both return the correctly rounded value of the exact
+// result, and h / 2^14 and h 2^-14 are the same real number, so the two
+// give the same double for every h (subnormal quotients, infinities and NaN
+// included).
 template <class L>
 VARNOTH_LANE_KERNEL void centred_power_column(const creal_T f[16384],
                                               real_T ret[16384], int c) {
@@ -52,7 +56,7 @@ VARNOTH_LANE_KERNEL void centred_power_column(const creal_T f[16384],
   typedef typename L::Mask Mask;
   const V one = L::dup(1.0);
   const V sqrt2 = L::dup(1.4142135623730951);
-  const V pixels = L::dup(16384.0);
+  const V inverse_pixels = L::dup(0x1p-14);  // 1 / 16384, exactly
   const int cs = (c + 64) & 127;
   for (int r = 0; r < 128; r += L::kLanes) {
     V re, im;
@@ -67,7 +71,7 @@ VARNOTH_LANE_KERNEL void centred_power_column(const creal_T f[16384],
     const V h_ne = L::mul(den, L::sqrt(L::add(one, L::mul(q, q))));
     const V h_eq = L::select(L::is_nan(b), b, L::mul(a, sqrt2));
     const V h = L::select(L::either(lt, gt), h_ne, h_eq);
-    const V d = L::div(h, pixels);
+    const V d = L::mul(h, inverse_pixels);
     L::store(&ret[((r + 64) & 127) + 128 * cs], L::mul(d, d));
   }
 }
