@@ -6,7 +6,8 @@
 #     chain beside the same outputs on FFTW (libfftw3-dev, a benchmark-only
 #     dependency) and the literal chain; repetitions interleaved at random;
 #   - JMH, from Java: every computing native method on 1 and 2 threads,
-#     beside a plain Java chain and one on JTransforms.
+#     beside the FFTW chain behind a literal JNI frame of the same shape, a
+#     plain Java chain and one on JTransforms.
 # Results (JSON) go to out/bench/.
 #   scripts/bench.sh          everything (about 10 minutes)
 #   scripts/bench.sh --quick  fewer repetitions, for a look
@@ -20,7 +21,8 @@ out=out/bench
 mkdir -p "$out"
 
 cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$(nproc)" --target transform_bench radial_bench regression_bench chain_bench
+cmake --build --preset dev -j "$(nproc)" --target transform_bench radial_bench regression_bench chain_bench \
+  varnoth_fftw_peer
 for b in transform_bench radial_bench regression_bench chain_bench; do
   echo "== $b"
   build-dev/benchmarks/$b --benchmark_repetitions=$reps --benchmark_enable_random_interleaving=true \
@@ -31,7 +33,9 @@ mvn -B -q -ntp -DskipTests install
 mvn -B -q -ntp -f benchmarks/jmh/pom.xml package
 for t in 1 2; do
   echo "== JMH, $t thread(s)"
-  java -jar benchmarks/jmh/target/benchmarks.jar -t $t "${jmh[@]}" -rf json -rff "$out/jmh-$t.json"
+  java -jar benchmarks/jmh/target/benchmarks.jar -t $t "${jmh[@]}" \
+    -jvmArgsAppend "-Dvarnoth.bench.peer=$PWD/build-dev/benchmarks/libvarnoth_fftw_peer.so" \
+    -rf json -rff "$out/jmh-$t.json"
 done
 
 python3 scripts/bench_ratios.py "$out"

@@ -52,6 +52,40 @@ double* copy_in(JNIEnv* jEnv, jobjectArray jImg, double* cImg,
   return cImg;
 }
 
+// Calls use(row, x) for every row x of jImg, each checked first (present,
+// 128 long); false, with an exception pending, at the first row that fails.
+template <typename Use>
+bool for_each_row(JNIEnv* jEnv, jobjectArray jImg, const char* name, Use use) {
+  for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
+    const bool done =
+        for_row_block(jEnv, jImg, x0, name,
+                      [&](jdoubleArray row, jsize i) { use(row, x0 + i); });
+    if (!done) return false;
+  }
+  return true;
+}
+
+// A new Java image of 128 new rows of zeros.
+jobjectArray new_java_image(JNIEnv* jEnv) {
+  jclass rowClass = jEnv->FindClass("[D");
+  if (rowClass == nullptr) return nullptr;
+  jobjectArray jImg = jEnv->NewObjectArray(iSide, rowClass, nullptr);
+  jEnv->DeleteLocalRef(rowClass);
+  if (jImg == nullptr) return nullptr;
+  // Each new row's local reference is dropped once the row is stored, so
+  // the method never holds more than a few local references.
+  for (jsize i = 0; i < iSide; i++) {
+    jdoubleArray row = jEnv->NewDoubleArray(iSide);
+    if (row == nullptr) {
+      jEnv->DeleteLocalRef(jImg);
+      return nullptr;
+    }
+    jEnv->SetObjectArrayElement(jImg, i, row);
+    jEnv->DeleteLocalRef(row);
+  }
+  return jImg;
+}
+
 }  // namespace
 
 double* cImg_Alloc() {
@@ -88,23 +122,41 @@ double* jImg_CopyTo_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg,
 }
 
 jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls) {
-  jclass rowClass = jEnv->FindClass("[D");
-  if (rowClass == nullptr) return nullptr;
-  jobjectArray jImg = jEnv->NewObjectArray(iSide, rowClass, nullptr);
-  jEnv->DeleteLocalRef(rowClass);
+  jobjectArray jImg = new_java_image(jEnv);
   if (jImg == nullptr) return nullptr;
-  // Each new row's local reference is dropped once the row is stored, so
-  // the method never holds more than a few local references.
-  for (jsize i = 0; i < iSide; i++) {
-    jdoubleArray row = jEnv->NewDoubleArray(iSide);
-    if (row == nullptr) {
-      jEnv->DeleteLocalRef(jImg);
-      return nullptr;
-    }
-    jEnv->SetObjectArrayElement(jImg, i, row);
-    jEnv->DeleteLocalRef(row);
-  }
   if (cImg_CopyTo_jImg(cImg, jEnv, jCls, jImg) == nullptr) {
+    jEnv->DeleteLocalRef(jImg);
+    return nullptr;
+  }
+  return jImg;
+}
+
+double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
+  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return nullptr;
+  NativeImage cRows(cImg_Alloc());
+  if (!cRows) {
+    varnoth_jni::throw_out_of_memory(jEnv, "native image");
+    return nullptr;
+  }
+  double* const into = cRows.get();
+  const bool read =
+      for_each_row(jEnv, jImg, name, [&](jdoubleArray row, jsize x) {
+        jEnv->GetDoubleArrayRegion(row, 0, iSide, &into[iSide * x]);
+      });
+  return read ? cRows.release() : nullptr;
+}
+
+bool cRows_CopyTo_jImg(const double* cRows, JNIEnv* jEnv, jobjectArray jImg,
+                       const char* name) {
+  return for_each_row(jEnv, jImg, name, [&](jdoubleArray row, jsize x) {
+    jEnv->SetDoubleArrayRegion(row, 0, iSide, &cRows[iSide * x]);
+  });
+}
+
+jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv) {
+  jobjectArray jImg = new_java_image(jEnv);
+  if (jImg == nullptr) return nullptr;
+  if (!cRows_CopyTo_jImg(cRows, jEnv, jImg, "jImg")) {
     jEnv->DeleteLocalRef(jImg);
     return nullptr;
   }

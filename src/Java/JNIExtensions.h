@@ -48,6 +48,26 @@ VARNOTH_API void cImg_Free(double* cImg);
 // exhausted. Released by cImg_Free.
 double* cImg_Alloc();
 
+// Images held row by row: Java row x at cRows[128 x .. 128 x + 127], so
+// that each row moves with one region copy and no transposition. The
+// processing chain, the slope, the regression, the power spectrum and the
+// radial average compute in this layout (profile_line_fit_by_rows,
+// radial_average_by_rows); their Java results are the same bits.
+
+// Checks jImg as jImg_To_cImg_Named does (messages name `name`), then
+// allocates a native image and fills it row by row. Released by cImg_Free.
+double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name);
+
+// Overwrites the 16384 values of a 128 x 128 jImg with cRows, keeping its
+// row objects, each row checked again as it is written (messages name
+// `name`). False, with an exception pending, at a row that fails.
+bool cRows_CopyTo_jImg(const double* cRows, JNIEnv* jEnv, jobjectArray jImg,
+                       const char* name);
+
+// A new Java image of 128 new rows holding cRows; null, with an exception
+// pending, when the Java heap is exhausted.
+jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv);
+
 // Owns one native image and releases it with cImg_Free.
 struct CImgDeleter {
   void operator()(double* cImg) const { cImg_Free(cImg); }

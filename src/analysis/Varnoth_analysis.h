@@ -24,7 +24,6 @@ VARNOTH_API real_T f_PSD_Slope(VarnothStackData* SD, const real_T img[16384]);
 VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD,
                                         const real_T img[16384],
                                         real_T regress[2]);
-
 }
 
 // The steps common to the processing chain, the slope and the regression:
@@ -35,7 +34,14 @@ VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD,
 // imgFT must not lie in the scratch of the two called routines (SD->u3,
 // SD->f2, SD->u1); SD->u4 or a caller's buffer will do.
 void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
-                       real_T imgFT[16384], real_T imgPS[65],
-                       real_T regress[2]);
+                      real_T imgFT[16384], real_T imgPS[65], real_T regress[2]);
+
+// profile_line_fit for an image held row by row: imgT[128 r + c] is
+// element (r, c), and the power spectrum comes out row by row as well
+// (imgFTT[128 r + c]); imgPS and regress are profile_line_fit's, bit for
+// bit. Scratch: SD->f2.x only; imgT and imgFTT must not lie in it.
+void profile_line_fit_by_rows(VarnothStackData* SD, const real_T imgT[16384],
+                              real_T imgFTT[16384], real_T imgPS[65],
+                              real_T regress[2]);
 
 #endif

@@ -35,7 +35,10 @@ VARNOTH_API void f_RadialAverageSpectra(VarnothStackData* SD,
 void f_RadialAverageSpectra_reference(VarnothStackData* SD,
                                       const real_T ftArr[16384],
                                       real_T ret[65]);
-
 }
+
+// f_RadialAverageSpectra of the spectrum held row by row: pt[128 r + c] is
+// element (r, c). The same 65 values bit for bit; not exported.
+void radial_average_by_rows(const real_T pt[16384], real_T ret[65]);
 
 #endif

@@ -47,31 +47,15 @@
 //
 // Cost
 //   One read of each of the 13051 ring elements and 13051 additions, each
-//   dependent on the one before in its ring: about 12 us (the reference:
-//   about 1.3 ms). A single pass over all 16384 elements in index order with
-//   a per-element ring number and 65 running sums gives the same bits too,
-//   but measured about twice as slow: consecutive elements often share a
-//   ring, and each such addition waits for the sum stored by the previous.
-#include <cmath>
-
+//   dependent on the one before in its ring (docs/PERFORMANCE.md has the
+//   timings). A single pass over all 16384 elements in index order with a
+//   per-element ring number and 65 running sums gives the same bits too, but
+//   is slower: consecutive elements often share a ring, and each such
+//   addition waits for the sum stored by the previous.
 #include "radial/Varnoth_radial.h"
-#include "runtime/Varnoth_runtime.h"
-#include "radial/radial_rings.h"
+#include "radial/ring_means.h"
 
 void f_RadialAverageSpectra(VarnothStackData* /* SD: not used */,
                             const real_T ftArr[16384], real_T ret[65]) {
-  using varnoth_radial::kRingList;
-  for (int k = 0; k < kProfileSize; k++) {
-    real_T y = 0.0;
-    int c = 0;
-    const int end = kRingList.first[k + 1];
-    for (int j = kRingList.first[k]; j < end; j++) {
-      const real_T v = ftArr[kRingList.member[j]];
-      if (!std::isnan(v)) {
-        y += v;
-        c++;
-      }
-    }
-    ret[k] = (c == 0) ? rtNaN : y / static_cast<real_T>(c);
-  }
+  varnoth_radial::ring_means([ftArr](int n) { return ftArr[n]; }, ret);
 }

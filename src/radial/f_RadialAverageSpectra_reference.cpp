@@ -43,9 +43,8 @@
 //   ascending order a full scan of rho collecting the 1-based indices n with
 //   rho[n-1] == k into a growable array, then for each k a gather of those
 //   elements and nanmean. About 65 x 16384 comparisons and 67 growable
-//   arrays (ii, b_ftArr, 65 ring lists) per call, about 1.3 ms on the
-//   development machine; it keeps meshgrid, cart2pol, b_round, nanmean and
-//   the growable arrays exercised.
+//   arrays (ii, b_ftArr, 65 ring lists) per call; it keeps meshgrid,
+//   cart2pol, b_round, nanmean and the growable arrays exercised.
 #include "radial/Varnoth_radial.h"
 #include "runtime/Varnoth_runtime.h"
 

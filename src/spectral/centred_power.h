@@ -15,6 +15,7 @@
 #include "Varnoth_api.h"
 #include "Varnoth_types.h"
 #include "runtime/Varnoth_runtime.h"
+#include "spectral/fft_lanes.h"
 #include "spectral/lanes.h"
 
 namespace varnoth_fft {
@@ -30,10 +31,11 @@ inline void centred_power_column_scalar(const creal_T f[16384],
   }
 }
 
-// Elements (r, c) .. (r + W - 1, c), r a multiple of W, one per lane; they
-// land side by side in ret, as r + 64 .. r + W - 1 + 64 (mod 128) stay in
-// one half. For a lane with a = |re|, b = |im| (the sign bit cleared, as
-// fabs does, NaN included) rt_hypotd_snf gives
+// centred_power_lanes: the power of W spectral values, one per lane.
+// centred_power_column: elements (r, c) .. (r + W - 1, c), r a multiple of
+// W, one per lane; they land side by side in ret, as r + 64 .. r + W - 1 +
+// 64 (mod 128) stay in one half. For a lane with a = |re|, b = |im| (the sign
+// bit cleared, as fabs does, NaN included) rt_hypotd_snf gives
 //   a < b:  b sqrt(1.0 + (a / b)^2)
 //   a > b:  a sqrt((b / a)^2 + 1.0)
 //   else:   b if b is NaN, otherwise a 1.4142135623730951.
@@ -50,29 +52,32 @@ inline void centred_power_column_scalar(const creal_T f[16384],
 // give the same double for every h (subnormal quotients, infinities and NaN
 // included).
 template <class L>
-VARNOTH_LANE_KERNEL void centred_power_column(const creal_T f[16384],
-                                              real_T ret[16384], int c) {
+inline typename L::V centred_power_lanes(typename L::V re, typename L::V im) {
   typedef typename L::V V;
   typedef typename L::Mask Mask;
-  const V one = L::dup(1.0);
-  const V sqrt2 = L::dup(1.4142135623730951);
-  const V inverse_pixels = L::dup(0x1p-14);  // 1 / 16384, exactly
+  const V a = L::abs(re);
+  const V b = L::abs(im);
+  const Mask lt = L::lt(a, b);
+  const Mask gt = L::gt(a, b);
+  const V num = L::select(lt, a, b);
+  const V den = L::select(lt, b, a);
+  const V q = L::div(num, den);
+  const V h_ne = L::mul(den, L::sqrt(L::add(L::dup(1.0), L::mul(q, q))));
+  const V h_eq =
+      L::select(L::is_nan(b), b, L::mul(a, L::dup(1.4142135623730951)));
+  const V h = L::select(L::either(lt, gt), h_ne, h_eq);
+  const V d = L::mul(h, L::dup(0x1p-14));  // h / 16384, exactly
+  return L::mul(d, d);
+}
+
+template <class L>
+VARNOTH_LANE_KERNEL void centred_power_column(const creal_T f[16384],
+                                              real_T ret[16384], int c) {
   const int cs = (c + 64) & 127;
   for (int r = 0; r < 128; r += L::kLanes) {
-    V re, im;
+    typename L::V re, im;
     L::load_complex(&f[r + 128 * c], re, im);
-    const V a = L::abs(re);
-    const V b = L::abs(im);
-    const Mask lt = L::lt(a, b);
-    const Mask gt = L::gt(a, b);
-    const V num = L::select(lt, a, b);
-    const V den = L::select(lt, b, a);
-    const V q = L::div(num, den);
-    const V h_ne = L::mul(den, L::sqrt(L::add(one, L::mul(q, q))));
-    const V h_eq = L::select(L::is_nan(b), b, L::mul(a, sqrt2));
-    const V h = L::select(L::either(lt, gt), h_ne, h_eq);
-    const V d = L::mul(h, inverse_pixels);
-    L::store(&ret[((r + 64) & 127) + 128 * cs], L::mul(d, d));
+    L::store(&ret[((r + 64) & 127) + 128 * cs], centred_power_lanes<L>(re, im));
   }
 }
 
@@ -84,6 +89,39 @@ void centred_power(const creal_T f[16384], real_T ret[16384]) {
   VARNOTH_PARALLEL_FOR
   for (int c = 0; c < 128; c++) {
     centred_power_column<L>(f, ret, c);
+  }
+}
+
+// The column transforms of g and the centred power of their values in one
+// pass, the power written row by row: pt[128 R + C] is the centred power at
+// (R, C), the value that column_transforms followed by centred_power puts
+// at ret[R + 128 C], by the same operations. Columns c .. c + W - 1 go
+// through one transform; the power of their value u lands at row
+// (u + 64) mod 128, columns (c + 64) mod 128 .. + W - 1, side by side. The
+// column spectra are never stored. Iteration p handles columns W p ..
+// W p + W - 1 of g, and writes only the columns they centre to.
+template <class L>
+VARNOTH_LANE_KERNEL void column_block_power_by_rows(const creal_T g[16384],
+                                                    real_T pt[16384], int c) {
+  const int cs = (c + 64) & 127;
+  transform<L>(
+      [g, c](int n) {
+        ComplexLanes<L> z;
+        L::load_complex_strided(&g[128 * c + n], 128, z.re, z.im);
+        return z;
+      },
+      [pt, cs](int u, const ComplexLanes<L>& z) {
+        L::store(&pt[128 * ((u + 64) & 127) + cs],
+                 centred_power_lanes<L>(z.re, z.im));
+      });
+}
+
+template <class L>
+void column_power_by_rows(const creal_T g[16384], real_T pt[16384]) {
+  constexpr int W = L::kLanes;
+  VARNOTH_PARALLEL_FOR
+  for (int p = 0; p < 128 / W; p++) {
+    column_block_power_by_rows<L>(g, pt, W * p);
   }
 }
 

@@ -226,28 +226,30 @@ inline void transform(Load load, Store store) {
   }
 }
 
-// Spectra of the eight rows r .. r + 7 (r a multiple of 8) of the real
-// image x into y[r + q + 128 v], q = 0..7, v = 0..127; rows r + W q' ..
-// r + W q' + W - 1 go through one transform together. Reads only those rows,
-// writes only those rows of y. The imaginary parts enter as +0.0, as in
-// fft128_real.
+// Spectra of the eight rows r .. r + 7 (r a multiple of 8) of a real image
+// into y[r + q + 128 v], q = 0..7, v = 0..127; rows r + W q' ..
+// r + W q' + W - 1 go through one transform together. Element n of row
+// r + i is src[i + stride n]: src = &x[r] with stride 128 for an image x
+// in the library's layout, or a staged block (row_transforms_from_rows).
+// Reads only those rows, writes only those rows of y. The imaginary parts
+// enter as +0.0, as in fft128_real.
 //
-// Element n of the eight rows is the 64 contiguous bytes x[r + 128 n ..
-// r + 7 + 128 n], and value v of their spectra the 128 contiguous bytes
-// y[r + 128 v .. r + 7 + 128 v]. With fewer than eight lanes the rows are
-// staged through `in` and `out`, so that memory is read and written in those
-// whole runs (one lane group at a time would touch each run several times,
-// 1 KiB or 2 KiB apart); eight lanes read and write whole runs directly.
+// Element n of the eight rows is 64 contiguous bytes of src, and value v of
+// their spectra the 128 contiguous bytes y[r + 128 v .. r + 7 + 128 v].
+// With fewer than eight lanes the rows are staged through `in` and `out`,
+// so that memory is read and written in those whole runs (one lane group at
+// a time would touch each run several times, 1 KiB or 2 KiB apart); eight
+// lanes read and write whole runs directly.
 template <class L>
-VARNOTH_LANE_KERNEL void row_block(const real_T x[16384], creal_T y[16384],
-                                   int r) {
+VARNOTH_LANE_KERNEL void row_block(const real_T* src, int stride,
+                                   creal_T y[16384], int r) {
   constexpr int W = L::kLanes;
   constexpr int kGroups = 8 / W;
   static_assert(kGroups * W == 8, "lanes divide a block of eight rows");
   if constexpr (kGroups == 1) {
     transform<L>(
-        [x, r](int n) {
-          return ComplexLanes<L>{L::load(&x[r + 128 * n]), L::zero()};
+        [src, stride](int n) {
+          return ComplexLanes<L>{L::load(&src[stride * n]), L::zero()};
         },
         [y, r](int v, const ComplexLanes<L>& z) {
           L::store_complex(z.re, z.im, &y[r + 128 * v]);
@@ -257,7 +259,7 @@ VARNOTH_LANE_KERNEL void row_block(const real_T x[16384], creal_T y[16384],
     ComplexLanes<L> out[kGroups][128];
     for (int n = 0; n < 128; n++) {
       for (int q = 0; q < kGroups; q++)
-        in[q][n] = L::load(&x[r + W * q + 128 * n]);
+        in[q][n] = L::load(&src[W * q + stride * n]);
     }
     for (int q = 0; q < kGroups; q++) {
       const typename L::V* const xq = in[q];
@@ -274,6 +276,22 @@ VARNOTH_LANE_KERNEL void row_block(const real_T x[16384], creal_T y[16384],
       }
     }
   }
+}
+
+// The row block of an image held row by row, xt[128 r + n] = x(r, n) (the
+// order of a Java image): its eight rows are first copied into a block in
+// the library's layout, 8 KiB that stay in the first-level cache, then
+// transformed as above. Copying moves whole doubles, so the spectra are
+// those of the same rows bit for bit.
+template <class L>
+VARNOTH_LANE_KERNEL void row_block_from_rows(const real_T xt[16384],
+                                             creal_T y[16384], int r) {
+  real_T staged[128 * 8];  // element n of row r + i at staged[i + 8 n]
+  for (int i = 0; i < 8; i++) {
+    const real_T* const row = &xt[128 * (r + i)];
+    for (int n = 0; n < 128; n++) staged[i + 8 * n] = row[n];
+  }
+  row_block<L>(staged, 8, y, r);
 }
 
 // Spectra of columns c .. c + W - 1 (c a multiple of W) of g into the same
@@ -300,7 +318,17 @@ template <class L>
 void row_transforms(const real_T x[16384], creal_T y[16384]) {
   VARNOTH_PARALLEL_FOR
   for (int b = 0; b < 16; b++) {
-    row_block<L>(x, y, 8 * b);
+    row_block<L>(&x[8 * b], 128, y, 8 * b);
+  }
+}
+
+// The same spectra y, in the library's layout, of the image given row by
+// row: xt[128 r + n] = x(r, n). Iteration b handles rows 8b .. 8b + 7 only.
+template <class L>
+void row_transforms_from_rows(const real_T xt[16384], creal_T y[16384]) {
+  VARNOTH_PARALLEL_FOR
+  for (int b = 0; b < 16; b++) {
+    row_block_from_rows<L>(xt, y, 8 * b);
   }
 }
 

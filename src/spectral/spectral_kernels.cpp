@@ -2,17 +2,10 @@
 // the CPU runs.
 #include "spectral/spectral_kernels.h"
 
-#include "spectral/centred_power.h"
-#include "spectral/fft_lanes.h"
+#include "spectral/kernel_table.h"
 
 namespace varnoth_fft {
 namespace {
-
-template <class L>
-constexpr SpectralKernels kernels_of(const char* name) {
-  return SpectralKernels{name, L::kLanes, &row_transforms<L>,
-                         &column_transforms<L>, &centred_power<L>};
-}
 
 const SpectralKernels kPortableKernels =
     kernels_of<varnoth_lanes::PortableLanes>("portable");

@@ -27,6 +27,15 @@ struct SpectralKernels {
   // ret = the centred power spectrum (|fftshift(f)| / 16384)^2 of the
   // uncentred spectrum f.
   void (*power)(const creal_T f[16384], real_T ret[16384]);
+
+  // The same passes for images held row by row (xt[128 r + n] = x(r, n),
+  // the order of a Java image), as the Java calls of the processing chain
+  // use them: rows_from_rows gives the row spectra y of rows, in the
+  // library's layout; column_power_by_rows gives, from those row spectra g,
+  // the centred power spectrum row by row (pt[128 R + C] = ret[R + 128 C]
+  // of columns followed by power), without storing the 2-D spectrum.
+  void (*rows_from_rows)(const real_T xt[16384], creal_T y[16384]);
+  void (*column_power_by_rows)(const creal_T g[16384], real_T pt[16384]);
 };
 
 // The table the library runs: the widest this CPU supports.

@@ -3,16 +3,12 @@
 // have seen the CPU report AVX2. Everything instantiated here depends on
 // Avx2Lanes, a type of this file alone, so no function compiled for the wider
 // instruction set can stand in for one of the baseline build.
-#include "spectral/centred_power.h"
-#include "spectral/fft_lanes.h"
+#include "spectral/kernel_table.h"
 #include "spectral/lanes_avx2.h"
-#include "spectral/spectral_kernels.h"
 
 namespace varnoth_fft {
 
-const SpectralKernels kAvx2Kernels{"avx2", varnoth_lanes::Avx2Lanes::kLanes,
-                                   &row_transforms<varnoth_lanes::Avx2Lanes>,
-                                   &column_transforms<varnoth_lanes::Avx2Lanes>,
-                                   &centred_power<varnoth_lanes::Avx2Lanes>};
+const SpectralKernels kAvx2Kernels =
+    kernels_of<varnoth_lanes::Avx2Lanes>("avx2");
 
 }  // namespace varnoth_fft

@@ -11,6 +11,7 @@
 #include "Java/JNIExtensions.h"
 #include "Java/WorkRecords.h"
 #include "Varnoth_Varnoth.h"
+#include "analysis/Varnoth_analysis.h"
 #include "bit_equal.h"
 #include "fake_jni.h"
 #include "runtime/Varnoth_runtime.h"
@@ -102,23 +103,73 @@ TEST_F(Natives, DummiesOneAndThreeMakeNoJniCall) {
 
 // The native f_ImageFFT equals the computing function on the marshalled
 // image: Java [x][y] of each output holds native element x + 128 y.
-TEST_F(Natives, ImageFftMatchesTheComputingFunction) {
-  ObjectArray* img = random_image(2);
-  ObjectArray* re = jvm.image(128, 128, 0.0);
-  ObjectArray* im = jvm.image(128, 128, 0.0);
-  Java_Varnoth_Varnoth_f_1ImageFFT(env, cls, ref(img), ref(re), ref(im));
-  expect_clean_success();
+// The Java results of the spectral methods equal, bit for bit, what the
+// computing functions give for the image in the library's layout: the
+// chain and the methods built on the power spectrum compute row by row
+// behind the Java calls, f_ImageFFT column by column. Two images: a smooth
+// random one, and one with NaN, infinities, signed zeros, subnormal and
+// huge values among its pixels.
+TEST_F(Natives, MethodsMatchTheComputingFunctions) {
+  ObjectArray* special = random_image(5);
+  const double kSpecials[] = {std::nan(""), INFINITY,  -INFINITY, -0.0,
+                              4.9e-324,     -2.2e-310, 1.5e300,   -3.0e299};
+  for (int i = 0; i < 64; i++) {
+    static_cast<DoubleArray*>(special->elements[(i * 37) % 128])
+        ->values[(i * 53) % 128] = kSpecials[i % 8];
+  }
+  for (ObjectArray* img : {random_image(2), special}) {
+    NativeImage cImg(jImg_To_cImg(env, cls, ref(img)));
+    auto SD = std::make_unique<VarnothStackData>();
+    auto at = [](ObjectArray* a, int x, int y) {
+      return static_cast<DoubleArray*>(a->elements[x])->values[y];
+    };
 
-  NativeImage cImg(jImg_To_cImg(env, cls, ref(img)));
-  std::vector<double> mag(16384), phs(16384);
-  auto SD = std::make_unique<VarnothStackData>();
-  f_ImageFFT(SD.get(), cImg.get(), mag.data(), phs.data());
-  for (int x = 0; x < 128; x++) {
-    for (int y = 0; y < 128; y++) {
-      ASSERT_BITS_EQ(mag[x + 128 * y],
-                     static_cast<DoubleArray*>(re->elements[x])->values[y]);
-      ASSERT_BITS_EQ(phs[x + 128 * y],
-                     static_cast<DoubleArray*>(im->elements[x])->values[y]);
+    ObjectArray* re = jvm.image(128, 128, 0.0);
+    ObjectArray* im = jvm.image(128, 128, 0.0);
+    Java_Varnoth_Varnoth_f_1ImageFFT(env, cls, ref(img), ref(re), ref(im));
+    expect_clean_success();
+    std::vector<double> mag(16384), phs(16384);
+    f_ImageFFT(SD.get(), cImg.get(), mag.data(), phs.data());
+
+    ObjectArray* ft = jvm.image(128, 128, 0.0);
+    ObjectArray* wd = jvm.image(128, 128, 0.0);
+    DoubleArray* ps = jvm.doubles(std::vector<double>(65, 0.0));
+    const double slope = Java_Varnoth_Varnoth_f_1PSD_1Processing(
+        env, cls, ref(img), ref(ps), ref(ft), ref(wd));
+    expect_clean_success();
+    std::vector<double> cFT(16384), cWD(16384);
+    double cPS[65], cSlope = 0.0;
+    f_PSD_Processing(SD.get(), cImg.get(), &cSlope, cPS, cFT.data(),
+                     cWD.data());
+    EXPECT_BITS_EQ(cSlope, slope);
+    EXPECT_TRUE(varnoth_test::ArraysBitsEqual(cPS, ps->values.data(), 65));
+
+    auto* power = dynamic_cast<ObjectArray*>(fake_jni::obj(
+        Java_Varnoth_Varnoth_f_1ImageFFTPower(env, cls, ref(img))));
+    ASSERT_NE(nullptr, power);
+    expect_clean_success();
+    auto* profile = dynamic_cast<DoubleArray*>(fake_jni::obj(
+        Java_Varnoth_Varnoth_f_1RadialAverageSpectra(env, cls, ref(ft))));
+    ASSERT_NE(nullptr, profile);
+    expect_clean_success();
+    EXPECT_TRUE(varnoth_test::ArraysBitsEqual(cPS, profile->values.data(), 65));
+    auto* line = dynamic_cast<DoubleArray*>(fake_jni::obj(
+        Java_Varnoth_Varnoth_f_1PSD_1LinearRegression(env, cls, ref(img))));
+    ASSERT_NE(nullptr, line);
+    expect_clean_success();
+    double cLine[2];
+    f_PSD_LinearRegression(SD.get(), cImg.get(), cLine);
+    EXPECT_TRUE(varnoth_test::ArraysBitsEqual(cLine, line->values.data(), 2));
+
+    for (int x = 0; x < 128; x++) {
+      for (int y = 0; y < 128; y++) {
+        const int n = x + 128 * y;
+        ASSERT_BITS_EQ(mag[n], at(re, x, y));
+        ASSERT_BITS_EQ(phs[n], at(im, x, y));
+        ASSERT_BITS_EQ(cFT[n], at(ft, x, y));
+        ASSERT_BITS_EQ(cFT[n], at(power, x, y));
+        ASSERT_BITS_EQ(cWD[n], at(wd, x, y));
+      }
     }
   }
 }

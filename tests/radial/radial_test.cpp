@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
+#include "bit_equal.h"
 #include "radial/Varnoth_radial.h"
 #include "runtime/Varnoth_runtime.h"
-#include "bit_equal.h"
 
 using varnoth_test::ArraysBitsEqual;
 using varnoth_test::bits_of;

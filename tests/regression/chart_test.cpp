@@ -2,8 +2,8 @@
 #include <cmath>
 #include <limits>
 
-#include "regression/Varnoth_regression.h"
 #include "bit_equal.h"
+#include "regression/Varnoth_regression.h"
 
 using varnoth_test::ArraysBitsEqual;
 

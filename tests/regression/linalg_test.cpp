@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "regression/Varnoth_regression.h"
 #include "bit_equal.h"
+#include "regression/Varnoth_regression.h"
 
 namespace {
 const double kInf = std::numeric_limits<double>::infinity();

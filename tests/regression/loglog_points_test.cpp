@@ -2,9 +2,9 @@
 #include <cmath>
 #include <limits>
 
+#include "bit_equal.h"
 #include "regression/Varnoth_regression.h"
 #include "runtime/Varnoth_runtime.h"
-#include "bit_equal.h"
 
 namespace {
 const double kInf = std::numeric_limits<double>::infinity();

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "regression/Varnoth_regression.h"
 #include "bit_equal.h"
+#include "regression/Varnoth_regression.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <new>
 
-#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
+#include "runtime/Varnoth_runtime.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Let an impossible request fail with a null result, as without ASan,

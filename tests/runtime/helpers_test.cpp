@@ -3,8 +3,8 @@
 #include <limits>
 #include <vector>
 
-#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
+#include "runtime/Varnoth_runtime.h"
 
 using varnoth_test::bits_of;
 using varnoth_test::from_bits;

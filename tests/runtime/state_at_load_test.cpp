@@ -2,8 +2,8 @@
 // initialisation, so early computations see real NaN and infinities.
 #include <cmath>
 
-#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
+#include "runtime/Varnoth_runtime.h"
 
 using varnoth_test::bits_of;
 

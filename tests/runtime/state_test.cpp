@@ -4,8 +4,8 @@
 #include <limits>
 #include <thread>
 
-#include "runtime/Varnoth_runtime.h"
 #include "bit_equal.h"
+#include "runtime/Varnoth_runtime.h"
 
 using varnoth_test::bits_of;
 

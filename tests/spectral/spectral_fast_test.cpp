@@ -101,6 +101,15 @@ std::vector<double> unwritten_image() {
 
 const double* parts(const std::vector<creal_T>& v) { return &v[0].re; }
 
+// The image held row by row: element (r, c) at 128 r + c.
+std::vector<double> by_rows(const std::vector<double>& img) {
+  std::vector<double> t(16384);
+  for (int r = 0; r < 128; r++) {
+    for (int c = 0; c < 128; c++) t[128 * r + c] = img[r + 128 * c];
+  }
+  return t;
+}
+
 // One family of random images.
 enum class Kind {
   kUnit,           // uniform in [-1, 1)
@@ -217,6 +226,16 @@ class FastSpectral : public varnoth_test::SpectralTest {
       k.power(want.data(), pw_got.data());
       EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
           << k.name << " power, " << what;
+
+      // The same passes on the image and the power held row by row.
+      got = unwritten_spectrum();
+      k.rows_from_rows(by_rows(img).data(), got.data());
+      EXPECT_TRUE(Agree(rule, parts(rows), parts(got), 32768))
+          << k.name << " rows from rows, " << what;
+      pw_got = unwritten_image();
+      k.column_power_by_rows(rows.data(), pw_got.data());
+      EXPECT_TRUE(Agree(rule, by_rows(pw_want).data(), pw_got.data(), 16384))
+          << k.name << " column power by rows, " << what;
     }
 
     // Power and phase: the power as above, the phase of the centred

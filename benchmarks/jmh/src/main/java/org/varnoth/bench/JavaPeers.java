@@ -16,7 +16,8 @@ import org.openjdk.jmh.annotations.Warmup;
 
 /**
  * The processing chain's outputs (copy, centred power spectrum, radial
- * profile, slope) computed in Java alone: a plain radix-2 chain and one on
+ * profile, slope) by other routes: FFTW behind a JNI frame of the same
+ * shape as the library's, and in Java alone a plain radix-2 chain and one on
  * JTransforms' real-input 2-D transform. Peers of {@code f_PSD_Processing}
  * called from Java; not bit-exact with it (their transforms add in other
  * orders).
@@ -40,6 +41,12 @@ public class JavaPeers {
   @Setup
   public void setUp() {
     img = NativeMethods.randomImage(new Random(Thread.currentThread().getId()));
+  }
+
+  /** The FFTW chain behind a JNI frame shaped like the library's. */
+  @Benchmark
+  public double fftwBehindJni() {
+    return FftwPeer.process(img, ps, ft, wd);
   }
 
   @Benchmark
