@@ -2,6 +2,8 @@
 
 #include <fftw3.h>
 
+#include <mutex>
+
 #include "radial/Varnoth_radial.h"
 #include "regression/Varnoth_regression.h"
 
@@ -11,7 +13,13 @@ struct FftwChain::Impl {
   fftw_plan plan;
 };
 
+namespace {
+// FFTW's planner is not thread-safe; executing a plan is.
+std::mutex planner_lock;
+}  // namespace
+
 FftwChain::FftwChain() : impl_(new Impl) {
+  std::lock_guard<std::mutex> hold(planner_lock);
   impl_->in = fftw_alloc_real(kImageSize);
   impl_->out = fftw_alloc_complex(128 * 65);
   impl_->plan =
@@ -19,6 +27,7 @@ FftwChain::FftwChain() : impl_(new Impl) {
 }
 
 FftwChain::~FftwChain() {
+  std::lock_guard<std::mutex> hold(planner_lock);
   fftw_destroy_plan(impl_->plan);
   fftw_free(impl_->out);
   fftw_free(impl_->in);
