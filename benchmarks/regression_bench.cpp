@@ -64,8 +64,38 @@ static void BM_PSD_Slope(benchmark::State& state) {
   const std::vector<real_T> img = test_image();
   for (auto _ : state) {
     real_T slope = f_PSD_Slope(sd.get(), img.data());
-    benchmark::DoNotOptimize(slope);
+    benchmark::DoNotOptimize(&slope);
     benchmark::ClobberMemory();
   }
 }
 BENCHMARK(BM_PSD_Slope)->Unit(benchmark::kMicrosecond);
+
+static void BM_PSD_LinearRegression(benchmark::State& state) {
+  Varnoth_initialize();
+  std::unique_ptr<VarnothStackData> sd(new VarnothStackData);
+  const std::vector<real_T> img = test_image();
+  real_T regress[2];
+  for (auto _ : state) {
+    f_PSD_LinearRegression(sd.get(), img.data(), regress);
+    benchmark::DoNotOptimize(regress);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PSD_LinearRegression)->Unit(benchmark::kMicrosecond);
+
+static void BM_PlotSpectra_GetChartInfo(benchmark::State& state) {
+  Varnoth_initialize();
+  std::unique_ptr<VarnothStackData> sd(new VarnothStackData);
+  const std::vector<real_T> img = test_image();
+  std::vector<real_T> imgFT(kImageSize), imgWD(kImageSize);
+  real_T imgPS[kProfileSize], slope;
+  f_PSD_Processing(sd.get(), img.data(), &slope, imgPS, imgFT.data(),
+                   imgWD.data());
+  real_T range[4], scale[2], regress[2], n, points[130];
+  for (auto _ : state) {
+    f_PlotSpectra_GetChartInfo(imgPS, range, scale, regress, &n, points);
+    benchmark::DoNotOptimize(points);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlotSpectra_GetChartInfo);

@@ -15,9 +15,10 @@ import org.openjdk.jmh.annotations.State;
 import org.openjdk.jmh.annotations.Warmup;
 
 /**
- * Every computing native method of {@link Varnoth} called from Java, each
- * thread with its own image and output arrays (run with {@code -t 1} and
- * {@code -t 2}).
+ * The native methods of {@link Varnoth} called from Java, each thread with
+ * its own image and output arrays (run with {@code -t 1} and {@code -t 2}):
+ * every computing method and the four dummies. {@code initialize} is left
+ * out: it prints a line on every call.
  */
 @BenchmarkMode(Mode.AverageTime)
 @OutputTimeUnit(TimeUnit.MICROSECONDS)
@@ -49,6 +50,27 @@ public class NativeMethods {
       for (int c = 0; c < 128; c++) row[c] = random.nextInt(256);
     }
     return image;
+  }
+
+  @Benchmark
+  public double f_PSD_Dummy0() {
+    return Varnoth.f_PSD_Dummy0();
+  }
+
+  @Benchmark
+  public double f_PSD_Dummy1() {
+    return Varnoth.f_PSD_Dummy1(img);
+  }
+
+  /** The inward copy alone: checks, copy in, release. */
+  @Benchmark
+  public double f_PSD_Dummy2() {
+    return Varnoth.f_PSD_Dummy2(img);
+  }
+
+  @Benchmark
+  public double f_PSD_Dummy3() {
+    return Varnoth.f_PSD_Dummy3(null);
   }
 
   @Benchmark
