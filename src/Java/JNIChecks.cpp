@@ -90,16 +90,10 @@ bool check_input_shape(JNIEnv* env, jobjectArray image, const char* name) {
   return true;
 }
 
-bool check_output_image(JNIEnv* env, jobjectArray image, const char* name) {
+bool check_output_shape(JNIEnv* env, jobjectArray image, const char* name) {
   if (!check_not_null(env, image, name)) return false;
   if (env->GetArrayLength(image) != iSide) {
     return throw_illegal_argument(env, describe(name, ".length == iSide").text);
-  }
-  for (jsize x = 0; x < iSide; x++) {
-    jobject row = env->GetObjectArrayElement(image, x);
-    const bool good = check_image_row(env, row, x, name);
-    env->DeleteLocalRef(row);
-    if (!good) return false;
   }
   return true;
 }
@@ -113,22 +107,24 @@ bool check_array(JNIEnv* env, jarray array, jsize minLength, const char* name) {
   return true;
 }
 
-bool check_row(JNIEnv* env, jobjectArray rows, jsize row, jsize minLength,
-               const char* name) {
+jdoubleArray take_row(JNIEnv* env, jobjectArray rows, jsize row,
+                      const char* name) {
   jobject element = env->GetObjectArrayElement(rows, row);
-  if (exception_pending(env)) return false;
+  if (exception_pending(env)) return nullptr;
   if (element == nullptr) {
-    return throw_null_pointer(env, describe_row(name, row, " != null").text);
+    throw_null_pointer(env, describe_row(name, row, " != null").text);
+    return nullptr;
   }
-  const jsize length = env->GetArrayLength(static_cast<jarray>(element));
-  env->DeleteLocalRef(element);
-  if (length < minLength) {
-    char rowName[16];
-    std::snprintf(rowName, sizeof rowName, "[%d]", static_cast<int>(row));
-    return throw_illegal_argument(
-        env, describe_min_length(name, rowName, minLength).text);
-  }
-  return true;
+  return static_cast<jdoubleArray>(element);
+}
+
+bool check_row_length(JNIEnv* env, jdoubleArray element, jsize row,
+                      jsize minLength, const char* name) {
+  if (env->GetArrayLength(element) >= minLength) return true;
+  char rowName[16];
+  std::snprintf(rowName, sizeof rowName, "[%d]", static_cast<int>(row));
+  return throw_illegal_argument(
+      env, describe_min_length(name, rowName, minLength).text);
 }
 
 }  // namespace varnoth_jni

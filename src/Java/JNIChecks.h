@@ -39,17 +39,24 @@ bool check_input_shape(JNIEnv* env, jobjectArray image, const char* name);
 // row that passes can be copied whole with one region call.
 bool check_image_row(JNIEnv* env, jobject row, jsize x, const char* name);
 
-// An image that receives output: not null, 128 rows, each row present and
-// exactly 128 long.
-bool check_output_image(JNIEnv* env, jobjectArray image, const char* name);
+// The outer array of an image that receives output: not null, 128 rows.
+// Its rows are checked as they are taken (OutputImage, JNIExtensions.h).
+bool check_output_shape(JNIEnv* env, jobjectArray image, const char* name);
 
 // An array (a double[], or the outer array of a double[][]) that holds at
 // least minLength elements.
 bool check_array(JNIEnv* env, jarray array, jsize minLength, const char* name);
 
-// Row `row` of an array of double[] rows: present and at least minLength long.
-bool check_row(JNIEnv* env, jobjectArray rows, jsize row, jsize minLength,
-               const char* name);
+// Row `row` of an array of double[] rows, fetched once: a local reference
+// to it, or null, with an exception pending, when it is absent
+// ("<name>[row] != null"). The caller deletes the reference.
+jdoubleArray take_row(JNIEnv* env, jobjectArray rows, jsize row,
+                      const char* name);
+
+// A row taken with take_row holds at least minLength values
+// ("<name>[row].length >= minLength"). Its length never changes.
+bool check_row_length(JNIEnv* env, jdoubleArray element, jsize row,
+                      jsize minLength, const char* name);
 
 }  // namespace varnoth_jni
 

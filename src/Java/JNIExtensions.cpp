@@ -185,3 +185,45 @@ jobjectArray cImg_CopyTo_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls,
   }
   return jImg;
 }
+
+LocalFrame::LocalFrame(JNIEnv* jEnv, jint capacity)
+    : env_(jEnv), pushed_(jEnv->PushLocalFrame(capacity) == JNI_OK) {}
+
+LocalFrame::~LocalFrame() {
+  if (pushed_) env_->PopLocalFrame(nullptr);
+}
+
+OutputImage::~OutputImage() {
+  for (int x = 0; x < taken_; x++) env_->DeleteLocalRef(rows_[x]);
+}
+
+bool OutputImage::take(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
+  env_ = jEnv;
+  if (!varnoth_jni::check_output_shape(jEnv, jImg, name)) return false;
+  for (jsize x = 0; x < iSide; x++) {
+    jobject row = jEnv->GetObjectArrayElement(jImg, x);
+    if (row != nullptr) rows_[taken_++] = static_cast<jdoubleArray>(row);
+    if (!varnoth_jni::check_image_row(jEnv, row, x, name)) return false;
+  }
+  return true;
+}
+
+void OutputImage::write_rows(const double* cRows) const {
+  for (jsize x = 0; x < iSide; x++) {
+    env_->SetDoubleArrayRegion(rows_[x], 0, iSide, &cRows[iSide * x]);
+  }
+}
+
+void OutputImage::write_columns(const double* cImg) const {
+  double block[kRowBlock][iSide];
+  for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
+    for (jsize y = 0; y < iSide; y++) {
+      for (jsize i = 0; i < kRowBlock; i++) {
+        block[i][y] = cImg[y * iSide + x0 + i];
+      }
+    }
+    for (jsize i = 0; i < kRowBlock; i++) {
+      env_->SetDoubleArrayRegion(rows_[x0 + i], 0, iSide, block[i]);
+    }
+  }
+}

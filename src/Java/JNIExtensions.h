@@ -68,6 +68,54 @@ bool cRows_CopyTo_jImg(const double* cRows, JNIEnv* jEnv, jobjectArray jImg,
 // pending, when the Java heap is exhausted.
 jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv);
 
+// A frame for the local references of one native method (PushLocalFrame):
+// room for `capacity` references, all deleted when the frame is left. ok()
+// is false, with OutOfMemoryError pending, when the frame could not be made.
+class LocalFrame {
+ public:
+  LocalFrame(JNIEnv* jEnv, jint capacity);
+  ~LocalFrame();
+  LocalFrame(const LocalFrame&) = delete;
+  LocalFrame& operator=(const LocalFrame&) = delete;
+  bool ok() const { return pushed_; }
+
+ private:
+  JNIEnv* env_;
+  bool pushed_;
+};
+
+// The rows of a Java image that receives output, each row reference
+// fetched once and checked (the image not null, 128 rows, every row present
+// and 128 long; messages name the image: "jImgFT_A[100].length == iSide")
+// before anything is computed or written. Results are written through these
+// references only. A Java array's length never changes, so a checked row
+// takes its 128 values whatever another thread does to the outer array in
+// the meantime: writing cannot fail, and no image is written in part. The
+// row references live until the object is destroyed; 128 of them, so the
+// caller makes room (LocalFrame).
+class OutputImage {
+ public:
+  OutputImage() = default;
+  ~OutputImage();
+  OutputImage(const OutputImage&) = delete;
+  OutputImage& operator=(const OutputImage&) = delete;
+
+  // False, with an exception pending, when the image fails a check.
+  bool take(JNIEnv* jEnv, jobjectArray jImg, const char* name);
+  // Java row x from cRows[128 x .. 128 x + 127].
+  void write_rows(const double* cRows) const;
+  // From a native image in the library's column-major layout.
+  void write_columns(const double* cImg) const;
+
+ private:
+  JNIEnv* env_ = nullptr;
+  jdoubleArray rows_[128] = {};
+  int taken_ = 0;
+};
+
+// Local references an OutputImage holds.
+constexpr jint kOutputImageRefs = 128;
+
 // Owns one native image and releases it with cImg_Free.
 struct CImgDeleter {
   void operator()(double* cImg) const { cImg_Free(cImg); }

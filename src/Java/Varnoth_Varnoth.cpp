@@ -101,8 +101,11 @@ void two_image_spectrum(JNIEnv* jEnv, jclass jCls, jobjectArray jImg,
   at_boundary(jEnv, false, [&] {
     NativeImage img(jImg_To_cImg(jEnv, jCls, jImg));
     if (!img) return false;
-    if (!check_output_image(jEnv, jImgFT_A, "jImgFT_A") ||
-        !check_output_image(jEnv, jImgFT_O, "jImgFT_O")) {
+    LocalFrame frame(jEnv, 2 * kOutputImageRefs + 8);
+    if (!frame.ok()) return false;
+    OutputImage outA, outO;
+    if (!outA.take(jEnv, jImgFT_A, "jImgFT_A") ||
+        !outO.take(jEnv, jImgFT_O, "jImgFT_O")) {
       return false;
     }
     NativeImage amp, phs;
@@ -112,9 +115,11 @@ void two_image_spectrum(JNIEnv* jEnv, jclass jCls, jobjectArray jImg,
         })) {
       return false;
     }
-    // The second copy runs last: one array passed for both holds phs.
-    return cImg_CopyTo_jImg(amp.get(), jEnv, jCls, jImgFT_A) != nullptr &&
-           cImg_CopyTo_jImg(phs.get(), jEnv, jCls, jImgFT_O) != nullptr;
+    // The second image is written last: one array passed for both holds
+    // phs.
+    outA.write_columns(amp.get());
+    outO.write_columns(phs.get());
+    return true;
   });
 }
 
@@ -132,6 +137,40 @@ bool run_chain(JNIEnv* env, const NativeImage& imgRows, ChainResults& out) {
     profile_line_fit_by_rows(SD, imgRows.get(), out.imgFT.get(), out.imgPS,
                              out.regress);
   });
+}
+
+// The chart of the profile in jImgPS into the checked outputs and the two
+// rows taken from jScaledPoints (null, with an exception pending, when
+// taking them failed). Both rows are checked against N before anything is
+// written; their lengths cannot change, so every write then succeeds.
+jint chart_into(JNIEnv* env, jdoubleArray jImgPS, jdoubleArray jPlotRange,
+                jdoubleArray jPlotScale, jdoubleArray jRegression,
+                jdoubleArray xRow, jdoubleArray yRow) {
+  if (xRow == nullptr || yRow == nullptr) return 0;
+  double imgPS[_psSize];
+  env->GetDoubleArrayRegion(jImgPS, 0, _psSize, imgPS);
+  if (exception_pending(env)) return 0;
+
+  double plotRange[4], plotScale[2], regress[2], N = 0.0;
+  double scaledPoints[2 * _psSize];
+  f_PlotSpectra_GetChartInfo(imgPS, plotRange, plotScale, regress, &N,
+                             scaledPoints);
+  const jint n = static_cast<jint>(N);  // a whole number from 0 to 65
+  if (!check_row_length(env, xRow, 0, n, "jScaledPoints") ||
+      !check_row_length(env, yRow, 1, n, "jScaledPoints")) {
+    return 0;
+  }
+  double xs[_psSize], ys[_psSize];
+  for (jint i = 0; i < n; i++) {
+    xs[i] = scaledPoints[2 * i];
+    ys[i] = scaledPoints[2 * i + 1];
+  }
+  env->SetDoubleArrayRegion(jPlotRange, 0, 4, plotRange);
+  env->SetDoubleArrayRegion(jPlotScale, 0, 2, plotScale);
+  env->SetDoubleArrayRegion(jRegression, 0, 2, regress);
+  env->SetDoubleArrayRegion(xRow, 0, n, xs);
+  env->SetDoubleArrayRegion(yRow, 0, n, ys);
+  return n;
 }
 
 }  // namespace
@@ -234,19 +273,20 @@ JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Processing(
   return at_boundary(jEnv, 0.0, [&] {
     NativeImage img(jImg_To_cRows(jEnv, jImg, "jImg"));
     if (!img) return 0.0;
+    LocalFrame frame(jEnv, 2 * kOutputImageRefs + 8);
+    if (!frame.ok()) return 0.0;
+    OutputImage outFT, outWD;
     if (!check_array(jEnv, jImgPS, _psSize, "jImgPS") ||
-        !check_output_image(jEnv, jImgFT, "jImgFT") ||
-        !check_output_image(jEnv, jImgWD, "jImgWD")) {
+        !outFT.take(jEnv, jImgFT, "jImgFT") ||
+        !outWD.take(jEnv, jImgWD, "jImgWD")) {
       return 0.0;
     }
     ChainResults out;
     if (!run_chain(jEnv, img, out)) return 0.0;
     // jImgWD receives the image as it was read, bit for bit.
-    if (!cRows_CopyTo_jImg(img.get(), jEnv, jImgWD, "jImgWD") ||
-        !cRows_CopyTo_jImg(out.imgFT.get(), jEnv, jImgFT, "jImgFT") ||
-        !set_values(jEnv, jImgPS, out.imgPS, _psSize)) {
-      return 0.0;
-    }
+    outWD.write_rows(img.get());
+    outFT.write_rows(out.imgFT.get());
+    jEnv->SetDoubleArrayRegion(jImgPS, 0, _psSize, out.imgPS);
     return out.regress[0];
   });
 }
@@ -256,10 +296,15 @@ JNIEXPORT void JNICALL Java_Varnoth_Varnoth_f_1PSD_1Processing_1FTOnly(
   (void)jCls;
   at_boundary(jEnv, false, [&] {
     NativeImage img(jImg_To_cRows(jEnv, jImg, "jImg"));
-    if (!img || !check_output_image(jEnv, jImgFT, "jImgFT")) return false;
+    if (!img) return false;
+    LocalFrame frame(jEnv, kOutputImageRefs + 8);
+    if (!frame.ok()) return false;
+    OutputImage outFT;
+    if (!outFT.take(jEnv, jImgFT, "jImgFT")) return false;
     ChainResults out;
-    return run_chain(jEnv, img, out) &&
-           cRows_CopyTo_jImg(out.imgFT.get(), jEnv, jImgFT, "jImgFT");
+    if (!run_chain(jEnv, img, out)) return false;
+    outFT.write_rows(out.imgFT.get());
+    return true;
   });
 }
 
@@ -290,44 +335,19 @@ JNIEXPORT jint JNICALL Java_Varnoth_Varnoth_f_1PlotSpectra_1GetChartInfo(
         !check_array(jEnv, jPlotRange, 4, "jPlotRange") ||
         !check_array(jEnv, jPlotScale, 2, "jPlotScale") ||
         !check_array(jEnv, jRegression, 2, "jRegression") ||
-        !check_array(jEnv, jScaledPoints, 2, "jScaledPoints") ||
-        !check_row(jEnv, jScaledPoints, 0, 0, "jScaledPoints") ||
-        !check_row(jEnv, jScaledPoints, 1, 0, "jScaledPoints")) {
+        !check_array(jEnv, jScaledPoints, 2, "jScaledPoints")) {
       return 0;
     }
-    double imgPS[_psSize];
-    jEnv->GetDoubleArrayRegion(jImgPS, 0, _psSize, imgPS);
-    if (exception_pending(jEnv)) return 0;
-
-    double plotRange[4], plotScale[2], regress[2], N = 0.0;
-    double scaledPoints[2 * _psSize];
-    f_PlotSpectra_GetChartInfo(imgPS, plotRange, plotScale, regress, &N,
-                               scaledPoints);
-    const jint n = static_cast<jint>(N);  // a whole number from 0 to 65
-
-    if (!check_row(jEnv, jScaledPoints, 0, n, "jScaledPoints") ||
-        !check_row(jEnv, jScaledPoints, 1, n, "jScaledPoints")) {
-      return 0;
-    }
-    double xs[_psSize], ys[_psSize];
-    for (jint i = 0; i < n; i++) {
-      xs[i] = scaledPoints[2 * i];
-      ys[i] = scaledPoints[2 * i + 1];
-    }
-    if (!set_values(jEnv, jPlotRange, plotRange, 4) ||
-        !set_values(jEnv, jPlotScale, plotScale, 2) ||
-        !set_values(jEnv, jRegression, regress, 2)) {
-      return 0;
-    }
-    jobject xpts = jEnv->GetObjectArrayElement(jScaledPoints, 0);
-    jobject ypts = jEnv->GetObjectArrayElement(jScaledPoints, 1);
-    bool written = xpts != nullptr && ypts != nullptr &&
-                   set_values(jEnv, static_cast<jdoubleArray>(xpts), xs, n) &&
-                   set_values(jEnv, static_cast<jdoubleArray>(ypts), ys, n);
-    jEnv->DeleteLocalRef(xpts);
-    jEnv->DeleteLocalRef(ypts);
-    if (!written && !exception_pending(jEnv))
-      throw_null_pointer(jEnv, "jScaledPoints row != null");
-    return written ? n : 0;
+    // Rows 0 and 1 are taken once; whatever another thread puts into
+    // jScaledPoints afterwards, the points go to these two rows.
+    jdoubleArray xRow = take_row(jEnv, jScaledPoints, 0, "jScaledPoints");
+    jdoubleArray yRow = xRow != nullptr
+                            ? take_row(jEnv, jScaledPoints, 1, "jScaledPoints")
+                            : nullptr;
+    const jint n = chart_into(jEnv, jImgPS, jPlotRange, jPlotScale, jRegression,
+                              xRow, yRow);
+    jEnv->DeleteLocalRef(xRow);
+    jEnv->DeleteLocalRef(yRow);
+    return n;
   });
 }

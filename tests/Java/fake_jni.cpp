@@ -41,7 +41,29 @@ void JNICALL ExceptionClear(JNIEnv* env) {
 void JNICALL DeleteLocalRef(JNIEnv* env, jobject o) {
   Jvm& jvm = Jvm::of(env);
   jvm.note_call(true);
-  if (o != nullptr) jvm.liveLocalRefs--;
+  if (o != nullptr) jvm.delete_local_ref();
+}
+
+// Frames of local references: a new frame holds up to `capacity`
+// references, and popping it deletes every reference made in it.
+jint JNICALL PushLocalFrame(JNIEnv* env, jint capacity) {
+  Jvm& jvm = Jvm::of(env);
+  jvm.note_call();
+  jvm.frames.push_back(Jvm::Frame{capacity, 0});
+  return JNI_OK;
+}
+
+jobject JNICALL PopLocalFrame(JNIEnv* env, jobject result) {
+  Jvm& jvm = Jvm::of(env);
+  jvm.note_call(true);
+  if (jvm.frames.size() < 2) {
+    jvm.violations++;  // no frame pushed
+    return result;
+  }
+  jvm.liveLocalRefs -= jvm.frames.back().live;
+  jvm.frames.pop_back();
+  if (result != nullptr) jvm.new_local_ref();
+  return result;
 }
 
 jsize JNICALL GetArrayLength(JNIEnv* env, jarray array) {
@@ -152,6 +174,8 @@ Jvm::Jvm() {
   table_.ExceptionCheck = ExceptionCheck;
   table_.ExceptionClear = ExceptionClear;
   table_.DeleteLocalRef = DeleteLocalRef;
+  table_.PushLocalFrame = PushLocalFrame;
+  table_.PopLocalFrame = PopLocalFrame;
   table_.GetArrayLength = GetArrayLength;
   table_.NewObjectArray = NewObjectArray;
   table_.GetObjectArrayElement = GetObjectArrayElement;
@@ -182,6 +206,7 @@ void Jvm::clear_observations() {
   exceptionClass.clear();
   exceptionMessage.clear();
   violations = calls = liveLocalRefs = maxLiveLocalRefs = 0;
+  frames.assign(1, Frame{kNativeFrameCapacity, 0});
 }
 
 void Jvm::raise(const std::string& cls, const std::string& message) {
@@ -199,6 +224,13 @@ void Jvm::note_call(bool allowedWhilePending) {
 void Jvm::new_local_ref() {
   liveLocalRefs++;
   if (liveLocalRefs > maxLiveLocalRefs) maxLiveLocalRefs = liveLocalRefs;
+  Frame& frame = frames.back();
+  if (++frame.live > frame.capacity) violations++;  // beyond the capacity
+}
+
+void Jvm::delete_local_ref() {
+  liveLocalRefs--;
+  if (frames.back().live > 0) frames.back().live--;
 }
 
 }  // namespace fake_jni

@@ -73,11 +73,22 @@ class Jvm {
   int calls = 0;          // JNI functions called
   int liveLocalRefs = 0;  // local references handed out, not deleted
   int maxLiveLocalRefs = 0;
+  // The frames of local references, the native method's own first: it may
+  // hold 16 references, as JNI guarantees; PushLocalFrame adds a frame of
+  // the capacity it asks for. A reference beyond its frame's capacity is a
+  // violation.
+  static constexpr int kNativeFrameCapacity = 16;
+  struct Frame {
+    int capacity;
+    int live;
+  };
+  std::vector<Frame> frames{Frame{kNativeFrameCapacity, 0}};
 
   void clear_observations();
   void raise(const std::string& cls, const std::string& message);
   void note_call(bool allowedWhilePending = false);
   void new_local_ref();
+  void delete_local_ref();
 
  private:
   struct Env {

@@ -71,15 +71,17 @@ class Natives : public ::testing::Test {
     jvm.clear_observations();
   }
 
-  // After a successful call: no exception, no misuse, and at most a few
-  // local references alive at once during the call (results it returns
-  // included). Starts the next call's observations afresh.
+  // After a successful call: no exception, no misuse (no local reference
+  // beyond its frame's capacity among them), every frame popped, and no
+  // local reference left but a result it returns. Starts the next call's
+  // observations afresh.
   void expect_clean_success(int line = __builtin_LINE()) {
     SCOPED_TRACE(line);
     EXPECT_FALSE(jvm.pending)
         << jvm.exceptionClass << ": " << jvm.exceptionMessage;
     EXPECT_EQ(0, jvm.violations);
-    EXPECT_LE(jvm.maxLiveLocalRefs, 4);
+    EXPECT_EQ(1u, jvm.frames.size());
+    EXPECT_LE(jvm.liveLocalRefs, 1);
     jvm.clear_observations();
   }
 };
