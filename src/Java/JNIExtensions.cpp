@@ -193,16 +193,12 @@ LocalFrame::~LocalFrame() {
   if (pushed_) env_->PopLocalFrame(nullptr);
 }
 
-OutputImage::~OutputImage() {
-  for (int x = 0; x < taken_; x++) env_->DeleteLocalRef(rows_[x]);
-}
-
 bool OutputImage::take(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
   env_ = jEnv;
   if (!varnoth_jni::check_output_shape(jEnv, jImg, name)) return false;
   for (jsize x = 0; x < iSide; x++) {
     jobject row = jEnv->GetObjectArrayElement(jImg, x);
-    if (row != nullptr) rows_[taken_++] = static_cast<jdoubleArray>(row);
+    if (row != nullptr) rows_[x] = static_cast<jdoubleArray>(row);
     if (!varnoth_jni::check_image_row(jEnv, row, x, name)) return false;
   }
   return true;

@@ -91,12 +91,11 @@ class LocalFrame {
 // references only. A Java array's length never changes, so a checked row
 // takes its 128 values whatever another thread does to the outer array in
 // the meantime: writing cannot fail, and no image is written in part. The
-// row references live until the object is destroyed; 128 of them, so the
-// caller makes room (LocalFrame).
+// 128 row references belong to the caller's LocalFrame, which makes room for
+// them and deletes them all when it is left (no call per row).
 class OutputImage {
  public:
   OutputImage() = default;
-  ~OutputImage();
   OutputImage(const OutputImage&) = delete;
   OutputImage& operator=(const OutputImage&) = delete;
 
@@ -110,7 +109,6 @@ class OutputImage {
  private:
   JNIEnv* env_ = nullptr;
   jdoubleArray rows_[128] = {};
-  int taken_ = 0;
 };
 
 // Local references an OutputImage holds.
