@@ -41,3 +41,9 @@ if(VARNOTH_SANITIZE)
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
+
+# Fuzz build (the fuzz preset, clang): every unit instrumented for
+# libFuzzer's coverage; the fuzz targets add libFuzzer's main.
+if(VARNOTH_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -3,6 +3,7 @@
 # is missing. Uses sudo when not run as root. Non-interactive; running it
 # again installs nothing.
 #   scripts/install-deps.sh             the Linux build: library, jar, tests
+#                                       (clang for the fuzz targets)
 #   scripts/install-deps.sh --windows   also the Windows x86 cross-build and
 #                                       its tests: mingw-w64 (i686, posix
 #                                       threads), GoogleTest sources, Wine
@@ -24,6 +25,7 @@ packages=(
   openjdk-17-jdk-headless
   libgtest-dev libbenchmark-dev
   maven
+  clang-14 libclang-rt-14-dev libomp-14-dev
 )
 if $windows; then
   # wine32 is an i386 package: the i386 architecture must be enabled.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   1. the natives with CMake and CTest: the developer build (GoogleTest,
-#      export table), the same tests under AddressSanitizer and UBSan, and
-#      the Windows x86 DLL cross-built with mingw-w64, tested under Wine;
+#      export table), the same tests under AddressSanitizer and UBSan, the
+#      Windows x86 DLL cross-built with mingw-w64, tested under Wine, and the
+#      libFuzzer targets (clang, ASan and UBSan), each run for a bounded
+#      time from its seed corpus;
 #   2. the Maven build: the release natives (Linux x86-64 and Windows x86)
 #      packed into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
 #      -Xcheck:jni (any JNI warning fails; the tool's tests end to end),
@@ -17,7 +19,7 @@ scripts/install-deps.sh --windows
 jobs=$(nproc 2>/dev/null || echo 2)
 mvn=(mvn -B -ntp -Dstyle.color=never)
 
-for preset in dev asan-ubsan mingw32; do
+for preset in dev asan-ubsan mingw32 fuzz; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"

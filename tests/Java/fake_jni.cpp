@@ -102,6 +102,7 @@ jobject JNICALL GetObjectArrayElement(JNIEnv* env, jobjectArray array,
   }
   Object* e = a->elements[static_cast<size_t>(index)];
   if (e != nullptr) jvm.new_local_ref();
+  if (jvm.afterGetElement) jvm.afterGetElement();
   return ref(e);
 }
 

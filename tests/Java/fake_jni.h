@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <functional>
 #include <vector>
 
 namespace fake_jni {
@@ -83,6 +84,10 @@ class Jvm {
     int live;
   };
   std::vector<Frame> frames{Frame{kNativeFrameCapacity, 0}};
+
+  // Called after every GetObjectArrayElement, as another Java thread might
+  // act between two JNI calls (replace rows of an array, say).
+  std::function<void()> afterGetElement;
 
   void clear_observations();
   void raise(const std::string& cls, const std::string& message);
