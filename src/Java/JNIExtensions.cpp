@@ -146,17 +146,15 @@ double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
   return read ? cRows.release() : nullptr;
 }
 
-bool cRows_CopyTo_jImg(const double* cRows, JNIEnv* jEnv, jobjectArray jImg,
-                       const char* name) {
-  return for_each_row(jEnv, jImg, name, [&](jdoubleArray row, jsize x) {
-    jEnv->SetDoubleArrayRegion(row, 0, iSide, &cRows[iSide * x]);
-  });
-}
-
 jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv) {
   jobjectArray jImg = new_java_image(jEnv);
   if (jImg == nullptr) return nullptr;
-  if (!cRows_CopyTo_jImg(cRows, jEnv, jImg, "jImg")) {
+  // The rows are new: no other thread holds them yet.
+  const bool written =
+      for_each_row(jEnv, jImg, "jImg", [&](jdoubleArray row, jsize x) {
+        jEnv->SetDoubleArrayRegion(row, 0, iSide, &cRows[iSide * x]);
+      });
+  if (!written) {
     jEnv->DeleteLocalRef(jImg);
     return nullptr;
   }

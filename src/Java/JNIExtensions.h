@@ -58,12 +58,6 @@ double* cImg_Alloc();
 // allocates a native image and fills it row by row. Released by cImg_Free.
 double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name);
 
-// Overwrites the 16384 values of a 128 x 128 jImg with cRows, keeping its
-// row objects, each row checked again as it is written (messages name
-// `name`). False, with an exception pending, at a row that fails.
-bool cRows_CopyTo_jImg(const double* cRows, JNIEnv* jEnv, jobjectArray jImg,
-                       const char* name);
-
 // A new Java image of 128 new rows holding cRows; null, with an exception
 // pending, when the Java heap is exhausted.
 jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv);
