@@ -57,12 +57,7 @@ void FftwChain::run(const real_T img[16384], real_T* psSlope, real_T imgPS[65],
     }
   }
   f_RadialAverageSpectra(nullptr, imgFT, imgPS);
-  LogLogPoints pts;
-  loglog_points(imgPS, &pts);
-  real_T regress[2] = {0.0, 0.0};
-  if (pts.trueCount > 1) {
-    polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data, pts.Yvalid_size,
-            regress);
-  }
+  real_T regress[2];
+  profile_line(imgPS, regress);
   *psSlope = regress[0];
 }

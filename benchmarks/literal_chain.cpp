@@ -10,12 +10,7 @@ void literal_chain(VarnothStackData* SD, const real_T img[16384],
   for (int i = 0; i < kImageSize; i++) imgWD[i] = img[i];
   f_ImageFFTPower_reference(SD, img, imgFT);
   f_RadialAverageSpectra_reference(SD, imgFT, imgPS);
-  LogLogPoints pts;
-  loglog_points(imgPS, &pts);
-  real_T regress[2] = {0.0, 0.0};
-  if (pts.trueCount > 1) {
-    polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data, pts.Yvalid_size,
-            regress);
-  }
+  real_T regress[2];
+  profile_line(imgPS, regress);
   *psSlope = regress[0];
 }

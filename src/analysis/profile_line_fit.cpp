@@ -28,15 +28,7 @@ void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
     varnoth_parallel::single([&] {
       f_RadialAverageSpectra(SD, imgFT, imgPS);
 
-      LogLogPoints pts;
-      loglog_points(imgPS, &pts);
-
-      regress[0] = 0.0;
-      regress[1] = 0.0;
-      if (pts.trueCount > 1) {
-        polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data,
-                pts.Yvalid_size, regress);
-      }
+      profile_line(imgPS, regress);
     });
   });
 }

@@ -22,14 +22,7 @@ void profile_line_fit_by_rows(VarnothStackData* SD, const real_T imgT[16384],
     kernels.column_power_by_rows(SD->f2.x, imgFTT);
     varnoth_parallel::single([&] {
       radial_average_by_rows(imgFTT, imgPS);
-      LogLogPoints pts;
-      loglog_points(imgPS, &pts);
-      regress[0] = 0.0;
-      regress[1] = 0.0;
-      if (pts.trueCount > 1) {
-        polyfit(pts.Xvalid_data, pts.Xvalid_size, pts.Yvalid_data,
-                pts.Yvalid_size, regress);
-      }
+      profile_line(imgPS, regress);
     });
   });
 }

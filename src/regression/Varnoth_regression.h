@@ -60,4 +60,9 @@ struct LogLogPoints {
 
 void loglog_points(const real_T imgPS[65], LogLogPoints* pts);
 
+// The line of the chain, the slope and the regression: regress = {0.0, 0.0},
+// then, when more than one profile value is positive, the least-squares
+// line through the log-log points of imgPS.
+void profile_line(const real_T imgPS[65], real_T regress[2]);
+
 #endif

@@ -104,16 +104,10 @@ template <class L>
 VARNOTH_LANE_KERNEL void column_block_power_by_rows(const creal_T g[16384],
                                                     real_T pt[16384], int c) {
   const int cs = (c + 64) & 127;
-  transform<L>(
-      [g, c](int n) {
-        ComplexLanes<L> z;
-        L::load_complex_strided(&g[128 * c + n], 128, z.re, z.im);
-        return z;
-      },
-      [pt, cs](int u, const ComplexLanes<L>& z) {
-        L::store(&pt[128 * ((u + 64) & 127) + cs],
-                 centred_power_lanes<L>(z.re, z.im));
-      });
+  column_transform<L>(g, c, [pt, cs](int u, const ComplexLanes<L>& z) {
+    L::store(&pt[128 * ((u + 64) & 127) + cs],
+             centred_power_lanes<L>(z.re, z.im));
+  });
 }
 
 template <class L>

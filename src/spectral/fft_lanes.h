@@ -297,18 +297,27 @@ VARNOTH_LANE_KERNEL void row_block_from_rows(const real_T xt[16384],
 // Spectra of columns c .. c + W - 1 (c a multiple of W) of g into the same
 // columns of f. These columns are read completely before any element of f
 // is written, and no other column is touched.
-template <class L>
-VARNOTH_LANE_KERNEL void column_block(const creal_T g[16384], creal_T f[16384],
-                                      int c) {
+//
+// column_transform hands value u of the W column spectra to store(u, z);
+// column_block stores them into f, the fused power kernel of
+// centred_power.h squares them instead.
+template <class L, class Store>
+inline void column_transform(const creal_T g[16384], int c, Store store) {
   transform<L>(
       [g, c](int n) {
         ComplexLanes<L> z;
         L::load_complex_strided(&g[128 * c + n], 128, z.re, z.im);
         return z;
       },
-      [f, c](int u, const ComplexLanes<L>& z) {
-        L::store_complex_strided(z.re, z.im, &f[128 * c + u], 128);
-      });
+      store);
+}
+
+template <class L>
+VARNOTH_LANE_KERNEL void column_block(const creal_T g[16384], creal_T f[16384],
+                                      int c) {
+  column_transform<L>(g, c, [f, c](int u, const ComplexLanes<L>& z) {
+    L::store_complex_strided(z.re, z.im, &f[128 * c + u], 128);
+  });
 }
 
 // y(r, v) = sum_n x(r, n) W^(v n) for all 128 rows; y must not overlap x.
