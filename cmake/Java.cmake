@@ -12,16 +12,25 @@ if(DEFINED JAVA_HOME)
 endif()
 
 find_package(Java 17 REQUIRED COMPONENTS Development Runtime)
-if(NOT WIN32)
+set(VARNOTH_JNI_JDK /usr/lib/jvm/java-17-openjdk-amd64 CACHE PATH
+    "JDK whose include/jni.h the cross-builds compile against")
+if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   find_package(JNI REQUIRED)
+elseif(NOT WIN32)
+  # Linux cross-build (aarch64): the JDK's headers serve every Linux target,
+  # since its jni_md.h depends on the data model only (jlong is long on LP64).
+  # They sit outside the cross sysroot, so they are named, not searched for.
+  if(NOT EXISTS ${VARNOTH_JNI_JDK}/include/linux/jni_md.h)
+    message(FATAL_ERROR "no ${VARNOTH_JNI_JDK}/include/linux/jni_md.h: install openjdk-17-jdk-headless or set VARNOTH_JNI_JDK")
+  endif()
+  set(JNI_INCLUDE_DIRS ${VARNOTH_JNI_JDK}/include ${VARNOTH_JNI_JDK}/include/linux)
+  message(STATUS "JNI headers (Linux cross-build): ${JNI_INCLUDE_DIRS}")
 else()
-  # Windows x86 cross-build: jni.h of Debian's JDK 17 (whatever JDK runs
-  # javac) with the project's own jni_md.h for Win32 in front of it; the
+  # Windows cross-builds: jni.h of Debian's JDK 17 (whatever JDK runs
+  # javac) with the project's own jni_md.h for Windows in front of it; the
   # JDK's include/linux is never on the path. A newer JDK's jni.h defines
   # JNICALL itself, empty, which would drop __stdcall from every native
   # method: refused below.
-  set(VARNOTH_JNI_JDK /usr/lib/jvm/java-17-openjdk-amd64 CACHE PATH
-      "JDK whose include/jni.h the Windows build compiles against")
   set(jniHeader ${VARNOTH_JNI_JDK}/include/jni.h)
   if(NOT EXISTS ${jniHeader})
     message(FATAL_ERROR "no ${jniHeader}: install openjdk-17-jdk-headless or set VARNOTH_JNI_JDK")
@@ -31,8 +40,8 @@ else()
     message(FATAL_ERROR "${jniHeader} defines JNICALL itself, which drops "
                         "__stdcall on Windows x86: use JDK 17's jni.h")
   endif()
-  set(JNI_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/src/Java/win32 ${VARNOTH_JNI_JDK}/include)
-  message(STATUS "JNI headers (Windows x86): ${JNI_INCLUDE_DIRS}")
+  set(JNI_INCLUDE_DIRS ${CMAKE_SOURCE_DIR}/src/Java/windows ${VARNOTH_JNI_JDK}/include)
+  message(STATUS "JNI headers (Windows): ${JNI_INCLUDE_DIRS}")
 endif()
 include(UseJava)
 

@@ -1,9 +1,18 @@
-# The Windows x86 build (cmake/toolchains/i686-w64-mingw32.cmake, preset
-# mingw32): the DLL Varnoth_JNI.dll that a JVM on Windows loads.
+# The Windows builds: the DLL Varnoth_JNI.dll that a JVM on Windows loads,
+# for 32-bit x86 (cmake/toolchains/i686-w64-mingw32.cmake, presets mingw32*)
+# and x86-64 (cmake/toolchains/x86_64-w64-mingw32.cmake, presets mingw64*).
 include_guard(GLOBAL)
 
-if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
-  message(FATAL_ERROR "the Windows build is for 32-bit x86 (i686-w64-mingw32)")
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VARNOTH_WINDOWS_ARCH x86)
+else()
+  set(VARNOTH_WINDOWS_ARCH x86_64)
+  # 64-bit Windows aligns the stack to 16 bytes only, and GCC does not
+  # realign it for 32- and 64-byte vector spills: an aligned move to such a
+  # slot faults in the AVX2 and AVX-512 kernels. The assembler writes every
+  # aligned vector move as its unaligned form, which is as fast on aligned
+  # data and never faults.
+  add_compile_options(-Wa,-muse-unaligned-vector-move)
 endif()
 
 # The compiler runtimes are linked statically into every binary: libgcc,
@@ -17,12 +26,13 @@ add_link_options(-static)
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
 # Native methods compiled for this DLL carry no dllexport of their own: its
-# export table comes from src/Java/win32/Varnoth_JNI.def (see jni_md.h there).
-set(VARNOTH_WIN32_JNI_DIR ${CMAKE_SOURCE_DIR}/src/Java/win32)
+# export table comes from src/Java/windows/Varnoth_JNI_ARCH.def (see jni_md.h
+# there).
+set(VARNOTH_WINDOWS_JNI_DIR ${CMAKE_SOURCE_DIR}/src/Java/windows)
 
 # varnoth_windows_dll(target): Varnoth_JNI.dll (no "lib" prefix), exporting
-# the fifteen decorated native-method names of the .def file.
+# the fifteen native-method names of the architecture's .def file.
 function(varnoth_windows_dll target)
-  target_sources(${target} PRIVATE ${VARNOTH_WIN32_JNI_DIR}/Varnoth_JNI.def)
+  target_sources(${target} PRIVATE ${VARNOTH_WINDOWS_JNI_DIR}/Varnoth_JNI_${VARNOTH_WINDOWS_ARCH}.def)
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 endfunction()

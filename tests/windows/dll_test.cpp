@@ -1,5 +1,6 @@
-// Varnoth_JNI.dll loaded the way a JVM on Windows x86 loads it: LoadLibrary,
-// then GetProcAddress with the decorated name "_Java_<class>_<method>@<bytes>".
+// Varnoth_JNI.dll loaded the way a JVM on Windows loads it: LoadLibrary, then
+// GetProcAddress with the name of the native method, decorated on x86
+// ("_Java_<class>_<method>@<bytes>") and plain on x86-64.
 // Calls through the DLL's entry points must give the same bits as the same
 // natives linked into this program (from the static archive): same sources,
 // same flags, same maths library.
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,7 @@ namespace {
 
 struct Native {
   const char* name;  // Java_Varnoth_Varnoth_ + method, JNI-escaped
-  int argBytes;      // 4 per argument: JNIEnv*, jclass, then each array
+  int argBytes;      // x86: 4 per argument: JNIEnv*, jclass, then each array
 };
 
 const Native kNatives[] = {
@@ -44,8 +46,36 @@ const Native kNatives[] = {
     {"Java_Varnoth_Varnoth_f_1PlotSpectra_1GetChartInfo", 28},
 };
 
+// The __stdcall name of x86, and GNU ld's default form of it (no leading
+// underscore).
 std::string decorated(const Native& n) {
   return "_" + std::string(n.name) + "@" + std::to_string(n.argBytes);
+}
+std::string ld_default(const Native& n) { return decorated(n).substr(1); }
+
+// The name a JVM of this DLL's architecture asks for.
+std::string exported(const Native& n) {
+#ifdef _WIN64
+  return n.name;
+#else
+  return decorated(n);
+#endif
+}
+
+// The names that must not be in the table beside exported(n).
+std::vector<std::string> other_forms(const Native& n) {
+#ifdef _WIN64
+  return {decorated(n), ld_default(n)};
+#else
+  return {n.name, ld_default(n)};
+#endif
+}
+
+const Native& native(const char* method) {
+  for (const Native& n : kNatives) {
+    if (std::string(n.name) == std::string("Java_Varnoth_Varnoth_") + method) return n;
+  }
+  std::abort();
 }
 
 class Dll : public ::testing::Test {
@@ -58,11 +88,12 @@ class Dll : public ::testing::Test {
     dll = nullptr;
   }
 
-  // The DLL's entry point `name`, typed like the linked function `linked`.
+  // The DLL's entry point of the native `method` (its JNI-escaped name
+  // after Java_Varnoth_Varnoth_), typed like the linked function `linked`.
   template <typename F>
-  static F entry(const char* name, F /*linked*/) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(dll, name)));
+  static F entry(const char* method, F /*linked*/) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(
+        GetProcAddress(dll, exported(native(method)).c_str())));
   }
 
   fake_jni::Jvm jvm;
@@ -113,20 +144,17 @@ class Dll : public ::testing::Test {
 
 HMODULE Dll::dll = nullptr;
 
-TEST_F(Dll, LoadsAndResolvesEveryNativeByItsDecoratedName) {
+TEST_F(Dll, LoadsAndResolvesEveryNativeByTheNameAJvmAsksFor) {
   ASSERT_NE(nullptr, dll) << "LoadLibrary failed: " << GetLastError();
   for (const Native& n : kNatives) {
-    const std::string name = decorated(n);
+    const std::string name = exported(n);
     EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(dll, name.c_str())))
         << name;
-    // Neither the plain name nor GNU ld's default form (no leading
-    // underscore) is in the table.
-    EXPECT_EQ(nullptr, reinterpret_cast<void*>(GetProcAddress(dll, n.name)))
-        << n.name;
-    const std::string ldDefault = name.substr(1);
-    EXPECT_EQ(nullptr,
-              reinterpret_cast<void*>(GetProcAddress(dll, ldDefault.c_str())))
-        << ldDefault;
+    for (const std::string& other : other_forms(n)) {
+      EXPECT_EQ(nullptr,
+                reinterpret_cast<void*>(GetProcAddress(dll, other.c_str())))
+          << other;
+    }
   }
   // Nor is any library routine: the Linux build exports these.
   for (const char* internal : {"f_PSD_Processing", "_f_PSD_Processing", "fft2",
@@ -138,15 +166,15 @@ TEST_F(Dll, LoadsAndResolvesEveryNativeByItsDecoratedName) {
 
 TEST_F(Dll, NativesGiveTheBitsOfTheLinkedCode) {
   ASSERT_NE(nullptr, dll) << "LoadLibrary failed: " << GetLastError();
-  auto dllInitialize = entry("_Java_Varnoth_Varnoth_initialize@8",
+  auto dllInitialize = entry("initialize",
                              &Java_Varnoth_Varnoth_initialize);
-  auto dllProcessing = entry("_Java_Varnoth_Varnoth_f_1PSD_1Processing@24",
+  auto dllProcessing = entry("f_1PSD_1Processing",
                              &Java_Varnoth_Varnoth_f_1PSD_1Processing);
-  auto dllPowerPhase = entry("_Java_Varnoth_Varnoth_f_1ImageFFTPowerPhase@20",
+  auto dllPowerPhase = entry("f_1ImageFFTPowerPhase",
                              &Java_Varnoth_Varnoth_f_1ImageFFTPowerPhase);
-  auto dllChart = entry("_Java_Varnoth_Varnoth_f_1PlotSpectra_1GetChartInfo@28",
+  auto dllChart = entry("f_1PlotSpectra_1GetChartInfo",
                         &Java_Varnoth_Varnoth_f_1PlotSpectra_1GetChartInfo);
-  auto dllDummy2 = entry("_Java_Varnoth_Varnoth_f_1PSD_1Dummy2@12",
+  auto dllDummy2 = entry("f_1PSD_1Dummy2",
                          &Java_Varnoth_Varnoth_f_1PSD_1Dummy2);
   ASSERT_TRUE(dllInitialize && dllProcessing && dllPowerPhase && dllChart &&
               dllDummy2);
