@@ -3,13 +3,13 @@
 //
 // Why lanes give the reference's bits. Each lane operation below is, in every
 // lane, exactly one IEEE double operation rounded on its own: add, sub, mul,
-// div and sqrt of SSE2 (addpd ...), AVX (vaddpd ... on 256 bits) and AVX-512
-// (on 512 bits) are the scalar operations side by side, with the same
-// rounding at any width. Fused multiply-add, which rounds once for two
-// operations, is never used (cmake/CompilerFlags.cmake). Shuffles, loads and
-// stores move whole doubles; abs clears the sign bit and nothing else;
-// comparisons are the ordered IEEE ones (false when either operand is NaN);
-// select takes whole doubles from one operand or the other. A kernel that
+// div and sqrt of SSE2 (addpd ...), AVX (vaddpd ... on 256 bits), AVX-512
+// (on 512 bits) and NEON (fadd ... on .2d) are the scalar operations side by
+// side, with the same rounding at any width. Fused multiply-add, which rounds
+// once for two operations, is never used (cmake/CompilerFlags.cmake). Shuffles,
+// loads and stores move whole doubles; abs clears the sign bit and nothing
+// else; comparisons are the ordered IEEE ones (false when either operand is
+// NaN); select takes whole doubles from one operand or the other. A kernel that
 // keeps one vector per lane and applies the scalar form's operations, with
 // the same operands in the same order, therefore produces in each lane the
 // scalar form's bits, whatever the width.
@@ -29,7 +29,8 @@
 // This header holds the portable lanes (plain doubles, the form the tests run
 // on every machine) and the SSE2 lanes (the x86 baseline, the 32-bit Windows
 // target included). Wider lanes live in lanes_avx2.h and lanes_avx512.h and
-// are compiled only into the kernels built for those instruction sets.
+// are compiled only into the kernels built for those instruction sets; the
+// aarch64 baseline, NEON, in lanes_neon.h.
 #ifndef VARNOTH_LANES_H
 #define VARNOTH_LANES_H
 

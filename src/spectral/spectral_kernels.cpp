@@ -1,8 +1,11 @@
-// The portable and SSE2 kernel tables, and the choice of the widest table
-// the CPU runs.
+// The portable and baseline kernel tables (SSE2 on x86, NEON on aarch64),
+// and the choice of the widest table the CPU runs.
 #include "spectral/spectral_kernels.h"
 
 #include "spectral/kernel_table.h"
+#if defined(__aarch64__)
+#include "spectral/lanes_neon.h"
+#endif
 
 namespace varnoth_fft {
 namespace {
@@ -12,6 +15,10 @@ const SpectralKernels kPortableKernels =
 #if defined(__SSE2__)
 const SpectralKernels kSse2Kernels =
     kernels_of<varnoth_lanes::Sse2Lanes>("sse2");
+#endif
+#if defined(__aarch64__)
+const SpectralKernels kNeonKernels =
+    kernels_of<varnoth_lanes::NeonLanes>("neon");
 #endif
 
 #if defined(VARNOTH_WIDE_LANES)
@@ -36,6 +43,8 @@ const SpectralKernels& choose() {
 #endif
 #if defined(__SSE2__)
   return kSse2Kernels;
+#elif defined(__aarch64__)
+  return kNeonKernels;
 #else
   return kPortableKernels;
 #endif
@@ -52,6 +61,9 @@ RunnableKernels runnable_spectral_kernels() {
   RunnableKernels r{{&kPortableKernels}, 1};
 #if defined(__SSE2__)
   r.table[r.count++] = &kSse2Kernels;
+#endif
+#if defined(__aarch64__)
+  r.table[r.count++] = &kNeonKernels;
 #endif
 #if defined(VARNOTH_WIDE_LANES)
   if (cpu_has_avx2()) r.table[r.count++] = &kAvx2Kernels;

@@ -5,9 +5,9 @@
 // Every table computes the same values bit for bit (lanes.h says why); they
 // differ only in how many vectors one instruction carries. The library runs
 // the widest table the CPU and the operating system support, chosen once:
-// AVX-512F (eight lanes), AVX2 (four), SSE2 (two, the x86 baseline),
-// otherwise the portable lanes. The tests run every table the machine can
-// run against the reference forms.
+// AVX-512F (eight lanes), AVX2 (four), SSE2 (two, the x86 baseline), NEON
+// (two, the aarch64 baseline), otherwise the portable lanes. The tests run
+// every table the machine can run against the reference forms.
 #ifndef VARNOTH_SPECTRAL_KERNELS_H
 #define VARNOTH_SPECTRAL_KERNELS_H
 
@@ -16,7 +16,7 @@
 namespace varnoth_fft {
 
 struct SpectralKernels {
-  const char* name;  // "portable", "sse2", "avx2", "avx512"
+  const char* name;  // "portable", "sse2", "neon", "avx2", "avx512"
   int lanes;
   // y(r, v) = sum_n x(r, n) W^(v n), the 128 row spectra; y must not
   // overlap x.

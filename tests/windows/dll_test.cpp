@@ -4,9 +4,8 @@
 // Calls through the DLL's entry points must give the same bits as the same
 // natives linked into this program (from the static archive): same sources,
 // same flags, same maths library.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -73,7 +72,8 @@ std::vector<std::string> other_forms(const Native& n) {
 
 const Native& native(const char* method) {
   for (const Native& n : kNatives) {
-    if (std::string(n.name) == std::string("Java_Varnoth_Varnoth_") + method) return n;
+    if (std::string(n.name) == std::string("Java_Varnoth_Varnoth_") + method)
+      return n;
   }
   std::abort();
 }
@@ -102,8 +102,9 @@ class Dll : public ::testing::Test {
 
   ObjectArray* test_image(unsigned seed) {
     return jvm.image(128, 128, [seed](int x, int y) {
-      return std::fmod((x * 7919.0 + y * 104729.0 + seed * 31.0) * 0.61803398875,
-                       255.0) +
+      return std::fmod(
+                 (x * 7919.0 + y * 104729.0 + seed * 31.0) * 0.61803398875,
+                 255.0) +
              (x == 3 && y == 5 ? 1e3 : 0.0);
     });
   }
@@ -148,7 +149,8 @@ TEST_F(Dll, LoadsAndResolvesEveryNativeByTheNameAJvmAsksFor) {
   ASSERT_NE(nullptr, dll) << "LoadLibrary failed: " << GetLastError();
   for (const Native& n : kNatives) {
     const std::string name = exported(n);
-    EXPECT_NE(nullptr, reinterpret_cast<void*>(GetProcAddress(dll, name.c_str())))
+    EXPECT_NE(nullptr,
+              reinterpret_cast<void*>(GetProcAddress(dll, name.c_str())))
         << name;
     for (const std::string& other : other_forms(n)) {
       EXPECT_EQ(nullptr,
@@ -166,16 +168,15 @@ TEST_F(Dll, LoadsAndResolvesEveryNativeByTheNameAJvmAsksFor) {
 
 TEST_F(Dll, NativesGiveTheBitsOfTheLinkedCode) {
   ASSERT_NE(nullptr, dll) << "LoadLibrary failed: " << GetLastError();
-  auto dllInitialize = entry("initialize",
-                             &Java_Varnoth_Varnoth_initialize);
-  auto dllProcessing = entry("f_1PSD_1Processing",
-                             &Java_Varnoth_Varnoth_f_1PSD_1Processing);
+  auto dllInitialize = entry("initialize", &Java_Varnoth_Varnoth_initialize);
+  auto dllProcessing =
+      entry("f_1PSD_1Processing", &Java_Varnoth_Varnoth_f_1PSD_1Processing);
   auto dllPowerPhase = entry("f_1ImageFFTPowerPhase",
                              &Java_Varnoth_Varnoth_f_1ImageFFTPowerPhase);
   auto dllChart = entry("f_1PlotSpectra_1GetChartInfo",
                         &Java_Varnoth_Varnoth_f_1PlotSpectra_1GetChartInfo);
-  auto dllDummy2 = entry("f_1PSD_1Dummy2",
-                         &Java_Varnoth_Varnoth_f_1PSD_1Dummy2);
+  auto dllDummy2 =
+      entry("f_1PSD_1Dummy2", &Java_Varnoth_Varnoth_f_1PSD_1Dummy2);
   ASSERT_TRUE(dllInitialize && dllProcessing && dllPowerPhase && dllChart &&
               dllDummy2);
 
@@ -213,7 +214,8 @@ TEST_F(Dll, NativesGiveTheBitsOfTheLinkedCode) {
     expect_same_bits(values_of(pw[0]), values_of(pw[1]), "power");
     expect_same_bits(values_of(ph[0]), values_of(ph[1]), "phase");
 
-    DoubleArray* range[2] = {jvm.doubles({0, 0, 0, 0}), jvm.doubles({0, 0, 0, 0})};
+    DoubleArray* range[2] = {jvm.doubles({0, 0, 0, 0}),
+                             jvm.doubles({0, 0, 0, 0})};
     DoubleArray* scale[2] = {jvm.doubles({0, 0}), jvm.doubles({0, 0})};
     DoubleArray* line[2] = {jvm.doubles({0, 0}), jvm.doubles({0, 0})};
     ObjectArray* points[2] = {jvm.image(2, 65, 0.0), jvm.image(2, 65, 0.0)};
