@@ -1,20 +1,20 @@
 // The same bits on every build. The power spectrum, the radial profile and
 // the copy of the chain use only correctly rounded operations (+, -, *, /,
-// sqrt) in a fixed order, so the Linux x86-64 library and the Windows x86
-// DLL must give identical bits for them; these checksums were taken from
-// the Linux build and are checked by every build's test run. (The phase
+// sqrt) in a fixed order, so every build (Linux x86-64 and aarch64, Windows
+// x86 and x86-64) must give identical bits for them; these checksums were taken
+// from the Linux build and are checked by every build's test run. (The phase
 // and the slope also call the maths library's atan2 and log, which differ
-// between platforms in the last bit now and then; they are left out.)
+// between platforms in the last bit now and then; they are left out here,
+// and tests/cross_build compares every output of every build.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "analysis/Varnoth_analysis.h"
+#include "cross_build_images.h"
 #include "radial/Varnoth_radial.h"
 #include "spectral/Varnoth_spectral.h"
 
@@ -29,35 +29,6 @@ std::uint64_t checksum(const double* v, int n) {
     h = (h ^ bytes[i]) * 1099511628211ULL;
   }
   return h;
-}
-
-// A platform-independent image: raw mt19937_64 output (the engine is fully
-// specified by the C++ standard) turned into doubles by exact arithmetic.
-// Image `kind` 0: grey levels 0..255 in steps of 1/256; 1: zero-mean values
-// spanning 2^-20 .. 2^20; 2: grey levels with one infinity and a -0.0 (the
-// NaN that inf - inf makes is the one default NaN; an input NaN beside it
-// would leave which NaN pattern survives to the compiler's operand order).
-std::vector<double> image(int kind, std::uint64_t seed) {
-  std::mt19937_64 gen(seed);
-  std::vector<double> img(16384);
-  for (double& v : img) {
-    const std::uint64_t r = gen();
-    if (kind == 1) {
-      const double mantissa = static_cast<double>(r >> 11) * 0x1p-53 - 0.5;
-      const int exponent = static_cast<int>(r & 31) - 15;  // -15..16
-      double scale = 1.0;
-      for (int e = 0; e < exponent; e++) scale *= 2.0;
-      for (int e = 0; e > exponent; e--) scale *= 0.5;
-      v = mantissa * scale * 16.0;
-    } else {
-      v = static_cast<double>(r >> 48) / 256.0;
-    }
-  }
-  if (kind == 2) {
-    img[1234] = -0.0;
-    img[9000] = std::numeric_limits<double>::infinity();
-  }
-  return img;
 }
 
 struct Expected {
@@ -80,7 +51,8 @@ TEST(CrossBuild, SpectraAndProfilesHaveTheSameBitsOnEveryBuild) {
   auto SD = std::make_unique<VarnothStackData>();
   std::vector<double> imgFT(16384), imgWD(16384), imgPS(65);
   for (const Expected& e : expected) {
-    const std::vector<double> img = image(e.kind, e.seed);
+    const std::vector<double> img =
+        varnoth_test::cross_build_image(e.kind, e.seed);
     double slope = 0.0;
     f_PSD_Processing(SD.get(), img.data(), &slope, imgPS.data(), imgFT.data(),
                      imgWD.data());
