@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Builds the native libraries that the jar carries, with CMake, and copies
 # each to OUT_DIR/OS-ARCH/ (the jar's Varnoth/native/OS-ARCH/):
-#   linux-x86_64/libVarnoth_JNI.so   always (the release preset)
-#   windows-x86/Varnoth_JNI.dll      when i686-w64-mingw32-g++-posix is
-#                                    installed (the mingw32-release preset)
-# Maven runs this before it packages the jar.
+#   linux-x86_64/libVarnoth_JNI.so    always (the release preset)
+#   linux-aarch64/libVarnoth_JNI.so   with aarch64-linux-gnu-g++
+#                                     (the aarch64-release preset)
+#   windows-x86/Varnoth_JNI.dll       with i686-w64-mingw32-g++-posix
+#                                     (the mingw32-release preset)
+#   windows-x86_64/Varnoth_JNI.dll    with x86_64-w64-mingw32-g++-posix
+#                                     (the mingw64-release preset)
+# A target whose cross compiler is missing is skipped, and said so;
+# scripts/install-deps.sh --cross installs them all. Maven runs this before
+# it packages the jar.
 #   scripts/build-natives.sh OUT_DIR
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 OUT_DIR" >&2; exit 2; }
@@ -23,14 +29,19 @@ build() {  # preset, built file, platform directory
   cmake --build --preset "$1" -j "$jobs"
   mkdir -p "$out/$3"
   cp "$2" "$out/$3/"
+  echo "build-natives: $3/$(basename "$2")"
+}
+
+cross() {  # compiler, preset, built file, platform directory
+  if command -v "$1" >/dev/null; then
+    build "$2" "$3" "$4"
+  else
+    echo "build-natives: $4 skipped (no $1; scripts/install-deps.sh --cross installs it)"
+  fi
 }
 
 rm -rf "$out"
 build release build/libVarnoth_JNI.so "$host"
-echo "build-natives: $host/libVarnoth_JNI.so"
-if command -v i686-w64-mingw32-g++-posix >/dev/null; then
-  build mingw32-release build-mingw32-release/Varnoth_JNI.dll windows-x86
-  echo "build-natives: windows-x86/Varnoth_JNI.dll"
-else
-  echo "build-natives: windows-x86 skipped (no i686-w64-mingw32-g++-posix; scripts/install-deps.sh --windows installs it)"
-fi
+cross aarch64-linux-gnu-g++ aarch64-release build-aarch64-release/libVarnoth_JNI.so linux-aarch64
+cross i686-w64-mingw32-g++-posix mingw32-release build-mingw32-release/Varnoth_JNI.dll windows-x86
+cross x86_64-w64-mingw32-g++-posix mingw64-release build-mingw64-release/Varnoth_JNI.dll windows-x86_64

@@ -4,19 +4,28 @@
 # again installs nothing.
 #   scripts/install-deps.sh             the Linux build: library, jar, tests
 #                                       (clang for the fuzz targets)
-#   scripts/install-deps.sh --windows   also the Windows x86 cross-build and
-#                                       its tests: mingw-w64 (i686, posix
-#                                       threads), GoogleTest sources, Wine
+#   scripts/install-deps.sh --windows   also the Windows cross-builds (x86
+#                                       and x86-64) and their tests:
+#                                       mingw-w64 (posix threads),
+#                                       GoogleTest sources, Wine (32 and
+#                                       64-bit)
+#   scripts/install-deps.sh --aarch64   also the Linux aarch64 cross-build
+#                                       and its tests: g++-aarch64-linux-gnu
+#                                       (with its sysroot), GoogleTest
+#                                       sources, qemu-user
+#   scripts/install-deps.sh --cross     both of the above
 #   scripts/install-deps.sh --bench     also the benchmarks' peers: FFTW
 #                                       (never linked into the library)
 set -euo pipefail
 
-windows=false bench=false
+windows=false aarch64=false bench=false
 for arg in "$@"; do
   case "$arg" in
     --windows) windows=true ;;
+    --aarch64) aarch64=true ;;
+    --cross) windows=true aarch64=true ;;
     --bench) bench=true ;;
-    *) echo "usage: $0 [--windows] [--bench]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--windows] [--aarch64] [--cross] [--bench]" >&2; exit 2 ;;
   esac
 done
 
@@ -31,9 +40,13 @@ if $windows; then
   # wine32 is an i386 package: the i386 architecture must be enabled.
   packages+=(
     g++-mingw-w64-i686 g++-mingw-w64-i686-posix
+    g++-mingw-w64-x86-64-posix
     googletest
-    wine wine32:i386
+    wine wine32:i386 wine64
   )
+fi
+if $aarch64; then
+  packages+=(g++-aarch64-linux-gnu googletest qemu-user)
 fi
 
 if $bench; then

@@ -2,24 +2,44 @@
 # Builds everything and runs every test:
 #   1. the natives with CMake and CTest: the developer build (GoogleTest,
 #      export table), the same tests under AddressSanitizer and UBSan, the
-#      Windows x86 DLL cross-built with mingw-w64, tested under Wine, and the
-#      libFuzzer targets (clang, ASan and UBSan), each run for a bounded
-#      time from its seed corpus;
-#   2. the Maven build: the release natives (Linux x86-64 and Windows x86)
-#      packed into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
+#      cross-builds with their tests (Windows x86 and x86-64 DLLs with
+#      mingw-w64, under 32- and 64-bit Wine; Linux aarch64 under qemu-user),
+#      and the libFuzzer targets (clang, ASan and UBSan), each run for a
+#      bounded time from its seed corpus;
+#   2. every output of every build set side by side (cross_build_compare):
+#      the outputs made by correctly rounded operations alone must agree to
+#      the bit; the table counts the values that differ elsewhere;
+#   3. the Maven build: the release natives of the four platforms packed
+#      into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
 #      -Xcheck:jni (any JNI warning fails; the tool's tests end to end),
-#      javadoc with doclint, and the artifacts installed in the local Maven repository;
-#   3. the command-line tool through its launcher, on the bundled sample;
-#   4. the example consumer in examples/, built against the installed
+#      javadoc with doclint, and the artifacts installed in the local Maven
+#      repository;
+#   4. the command-line tool through its launcher, on the bundled sample;
+#   5. the example consumer in examples/, built against the installed
 #      artifact and run with no options: it must print a slope.
+# A cross target whose compiler is missing is skipped and named at the end
+# (the install step installs every compiler on Debian 12).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh --windows
+scripts/install-deps.sh --cross
 jobs=$(nproc 2>/dev/null || echo 2)
 mvn=(mvn -B -ntp -Dstyle.color=never)
 
-for preset in dev asan-ubsan mingw32 fuzz; do
+# Each cross preset, the compiler it needs, and its platform's name.
+declare -A compiler=([mingw32]=i686-w64-mingw32-g++-posix
+                     [mingw64]=x86_64-w64-mingw32-g++-posix
+                     [aarch64]=aarch64-linux-gnu-g++)
+declare -A platform=([dev]=linux-x86_64 [aarch64]=linux-aarch64
+                     [mingw32]=windows-x86 [mingw64]=windows-x86_64)
+skipped=()
+outputs=()
+for preset in dev asan-ubsan aarch64 mingw32 mingw64 fuzz; do
+  if [ -n "${compiler[$preset]:-}" ] && ! command -v "${compiler[$preset]}" >/dev/null; then
+    echo "== $preset skipped: no ${compiler[$preset]}"
+    skipped+=("$preset (${platform[$preset]}: no ${compiler[$preset]})")
+    continue
+  fi
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
@@ -28,19 +48,34 @@ for preset in dev asan-ubsan mingw32 fuzz; do
   # client error: recvmsg: Connection reset by peer" when it connects to a
   # wineserver that is exiting: such a test runs once more. A test that
   # fails twice fails the run.
-  [ "$preset" = mingw32 ] && repeat=(--repeat until-pass:2)
+  case "$preset" in mingw*) repeat=(--repeat until-pass:2) ;; esac
   ctest --preset "$preset" -j "$jobs" "${repeat[@]}"
+  if [ -n "${platform[$preset]:-}" ]; then
+    outputs+=("${platform[$preset]}=build-$preset/cross_build_outputs.bin")
+  fi
 done
+
+if [ ${#outputs[@]} -ge 2 ]; then
+  echo "== every output of every build, against linux-x86_64"
+  build-dev/tests/cross_build/cross_build_compare "${outputs[@]}"
+fi
 
 echo "== maven"
 "${mvn[@]}" clean install
 version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' pom.xml)
 jar=varnoth-jni/target/varnoth-jni-$version.jar
 listing=$(jar tf "$jar")
-for native in Varnoth/native/linux-x86_64/libVarnoth_JNI.so Varnoth/native/windows-x86/Varnoth_JNI.dll; do
-  grep -qx "$native" <<<"$listing" || { echo "$jar lacks $native" >&2; exit 1; }
+carried=()
+for p in linux-x86_64 linux-aarch64 windows-x86 windows-x86_64; do
+  case "$p" in windows-*) lib=Varnoth_JNI.dll ;; *) lib=libVarnoth_JNI.so ;; esac
+  if grep -qx "Varnoth/native/$p/$lib" <<<"$listing"; then
+    carried+=("$p")
+  elif ! printf '%s\n' "${skipped[@]}" | grep -q "(${p}:"; then
+    echo "$jar lacks Varnoth/native/$p/$lib" >&2
+    exit 1
+  fi
 done
-echo "$jar carries linux-x86_64 and windows-x86"
+echo "$jar carries ${carried[*]}"
 
 echo "== command-line tool"
 out=$(scripts/varnoth analyze samples/synthetic-beta2.png)
@@ -54,4 +89,9 @@ out=$(scripts/examples.sh PrintSlope examples/sample.png)
 echo "$out"
 grep -Eq '^examples/sample\.png: slope -?[0-9]+\.[0-9]+, intercept' <<<"$out" \
   || { echo "the example consumer printed no slope" >&2; exit 1; }
-echo "all tests passed"
+if [ ${#skipped[@]} -gt 0 ]; then
+  echo "all tests passed; SKIPPED (compiler missing):"
+  printf '  %s\n' "${skipped[@]}"
+else
+  echo "all tests passed on all four platforms' builds"
+fi

@@ -30,8 +30,9 @@ import java.util.Properties;
  *       never silently replaced by another;
  *   <li>the library for this platform inside the jar, at
  *       {@code /Varnoth/native/OS-ARCH/} (for instance
- *       {@code linux-x86_64/libVarnoth_JNI.so} or
- *       {@code windows-x86/Varnoth_JNI.dll}), copied to a new, uniquely named
+ *       {@code linux-x86_64/libVarnoth_JNI.so}; the jar carries
+ *       {@code linux-x86_64}, {@code linux-aarch64}, {@code windows-x86} and
+ *       {@code windows-x86_64}), copied to a new, uniquely named
  *       file readable by this user only in the directory named by
  *       {@value #TMPDIR_PROPERTY} (default {@code java.io.tmpdir}), compared
  *       with the resource, and loaded from there. On Linux the copy is deleted

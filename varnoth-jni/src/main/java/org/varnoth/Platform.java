@@ -12,7 +12,8 @@ import java.util.Locale;
  */
 final class Platform {
   /** The platforms whose libraries the build can put into the jar. */
-  static final List<String> BUILT = List.of("linux-x86_64", "windows-x86");
+  static final List<String> BUILT =
+      List.of("linux-x86_64", "linux-aarch64", "windows-x86", "windows-x86_64");
 
   private Platform() {}
 

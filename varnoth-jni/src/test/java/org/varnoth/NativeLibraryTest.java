@@ -9,10 +9,14 @@ import Varnoth.ChildMain;
 import java.io.File;
 import java.io.IOException;
 import java.io.InputStream;
+import java.nio.ByteBuffer;
+import java.nio.ByteOrder;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayList;
 import java.util.List;
+import java.util.Map;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
@@ -99,6 +103,50 @@ class NativeLibraryTest {
     assertTrue(out.contains("\n  1. the jar's resource /Varnoth/native/" + Platform.current() + "/"
         + LIB + ": not in the jar, which carries libraries for no platform\n  2. "
         + "java.library.path: no " + LIB + " in it (it is empty)\n"), out);
+  }
+
+  @Test
+  void anUnsupportedPlatformIsToldWhichPlatformsTheJarCarries() throws Exception {
+    String out = load(fullClasspath, "-Dos.arch=riscv64", "-Djava.library.path=");
+    List<String> carried = new ArrayList<>();
+    for (String p : Platform.BUILT) {
+      if (NativeLibrary.class.getResource(Platform.resourcePath(p)) != null) {
+        carried.add(p);
+      }
+    }
+    assertTrue(carried.contains("linux-x86_64"), carried.toString());
+    String riscv = Platform.os(System.getProperty("os.name")) + "-riscv64";
+    assertTrue(out.contains("could not be loaded on " + riscv + " (os.name \""), out);
+    assertTrue(out.contains("\n  1. the jar's resource /Varnoth/native/" + riscv + "/"
+        + Platform.libraryFileName(riscv) + ": not in the jar, which carries libraries for "
+        + String.join(", ", carried) + "\n"), out);
+  }
+
+  /**
+   * Every library the jar carries is of this version and built for its
+   * directory's platform: the machine field of its ELF or PE header.
+   */
+  @Test
+  void everyCarriedLibraryIsOfThisVersionAndItsPlatformsMachine() throws Exception {
+    Map<String, Integer> machine = Map.of("linux-x86_64", 0x3E, "linux-aarch64", 0xB7,
+        "windows-x86", 0x14C, "windows-x86_64", 0x8664);
+    int carried = 0;
+    for (String p : Platform.BUILT) {
+      try (InputStream in = NativeLibrary.class.getResourceAsStream(Platform.resourcePath(p))) {
+        if (in == null) {
+          continue;
+        }
+        carried++;
+        byte[] bytes = in.readAllBytes();
+        assertEquals(NativeLibrary.version(), LibraryVersion.find(bytes).orElse("none"), p);
+        ByteBuffer b = ByteBuffer.wrap(bytes).order(ByteOrder.LITTLE_ENDIAN);
+        int found = p.startsWith("windows-")
+            ? b.getShort(b.getInt(0x3C) + 4) & 0xFFFF  // PE signature, then Machine
+            : b.getShort(18) & 0xFFFF;                 // ELF e_machine
+        assertEquals(machine.get(p), found, p);
+      }
+    }
+    assertTrue(carried >= 1, "the jar carries no library");
   }
 
   @Test
