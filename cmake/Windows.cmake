@@ -7,11 +7,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(VARNOTH_WINDOWS_ARCH x86)
 else()
   set(VARNOTH_WINDOWS_ARCH x86_64)
-  # 64-bit Windows aligns the stack to 16 bytes only, and GCC does not
-  # realign it for 32- and 64-byte vector spills: an aligned move to such a
-  # slot faults in the AVX2 and AVX-512 kernels. The assembler writes every
-  # aligned vector move as its unaligned form, which is as fast on aligned
-  # data and never faults.
+  # 64-bit Windows aligns the stack to 16 bytes only, and mingw-w64 GCC may
+  # still assume 32 or 64 for AVX values it keeps on the stack (GCC bug
+  # 54412), where an aligned move faults. The assembler writes every aligned
+  # vector move as its unaligned form, which is as fast on aligned data and
+  # never faults.
   add_compile_options(-Wa,-muse-unaligned-vector-move)
 endif()
 
