@@ -16,12 +16,12 @@ import java.util.concurrent.ExecutionException;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.concurrent.Future;
-import javax.imageio.ImageIO;
 import me.tongfei.progressbar.ConsoleProgressBarConsumer;
 import me.tongfei.progressbar.ProgressBar;
 import me.tongfei.progressbar.ProgressBarBuilder;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVPrinter;
+import org.varnoth.ImageDecoding;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -189,16 +189,14 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   private Analysis analyzeFile(SpectrumAnalyzer analyzer, Path file, Path chartFile)
       throws InputFailure, IOException {
+    if (!Files.isRegularFile(file)) {
+      throw new InputFailure("no such file");
+    }
     BufferedImage image;
     try {
-      image = ImageIO.read(file.toFile());
+      image = ImageDecoding.decode(Files.readAllBytes(file));
     } catch (IOException e) {
-      throw new InputFailure("cannot be read: " + e.getMessage());
-    }
-    if (image == null) {
-      throw new InputFailure(Files.isRegularFile(file)
-          ? "not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)"
-          : "no such file");
+      throw new InputFailure(e.getMessage());
     }
     String name = file.toString();
     List<ResultRow> rows = new ArrayList<>();

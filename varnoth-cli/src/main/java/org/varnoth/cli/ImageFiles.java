@@ -6,16 +6,11 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
-import java.util.Locale;
-import java.util.Set;
 import java.util.stream.Stream;
+import org.varnoth.ImageDecoding;
 
 /** The image files that command-line arguments name: files as given, folders walked. */
 final class ImageFiles {
-  /** The extensions of the formats that javax.imageio reads. */
-  static final Set<String> EXTENSIONS =
-      Set.of("png", "jpg", "jpeg", "bmp", "gif", "tif", "tiff", "wbmp");
-
   private ImageFiles() {}
 
   /**
@@ -40,8 +35,6 @@ final class ImageFiles {
   }
 
   static boolean hasImageExtension(Path p) {
-    String name = p.getFileName().toString();
-    int dot = name.lastIndexOf('.');
-    return dot > 0 && EXTENSIONS.contains(name.substring(dot + 1).toLowerCase(Locale.ROOT));
+    return ImageDecoding.hasImageExtension(p.getFileName().toString());
   }
 }

@@ -20,11 +20,14 @@ public final class VarnothCli implements Runnable {
   }
 
   /**
-   * Runs a command line with the given outputs.
+   * Runs a command line with the given outputs, in this JVM.
    *
+   * @param out where results go
+   * @param err where failures and usage go
+   * @param args the command line, without {@code varnoth}
    * @return the exit status: 0 success, 1 some input failed, 2 usage error
    */
-  static int run(PrintWriter out, PrintWriter err, String... args) {
+  public static int run(PrintWriter out, PrintWriter err, String... args) {
     CommandLine cl = new CommandLine(new VarnothCli());
     cl.setOut(out);
     cl.setErr(err);
