@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Spark job in local mode on this machine, with no Spark installation:
+# the job's jar (varnoth-spark-VERSION-all.jar) and Spark's own jars from the
+# local Maven repository, in one JVM with a master of local[N] (N cores,
+# default all). Builds first when the job is not built or its sources
+# changed.
+#   scripts/spark-local.sh [-j N] --input DIR_OR_GLOB --output DIR [--tiles]
+#                          [--resize] [--remove-mean] [--format parquet|csv]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cores='*'
+if [ "${1:-}" = -j ]; then
+  cores=$2
+  shift 2
+fi
+version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' "$root/pom.xml")
+jar="$root/varnoth-spark/target/varnoth-spark-$version-all.jar"
+classpath="$root/varnoth-spark/target/spark-classpath.txt"
+stale=yes
+if [ -f "$jar" ] && [ -f "$classpath" ]; then
+  stale=$(find "$root/pom.xml" "$root/varnoth-spark/pom.xml" "$root/varnoth-spark/src" \
+    "$root/varnoth-jni/pom.xml" "$root/varnoth-jni/src" "$root/src" -newer "$jar" -print -quit)
+fi
+if [ -n "$stale" ]; then
+  echo "spark-local: building the job (mvn install -DskipTests) ..." >&2
+  mvn -B -ntp -q -Dstyle.color=never -f "$root/pom.xml" -DskipTests install >&2
+fi
+# What Spark needs opened on Java 17, as the module's pom lists it.
+opens=$(sed -n 's:.*<spark.java17.options>\(.*\)</spark.java17.options>.*:\1:p' \
+  "$root/varnoth-spark/pom.xml")
+# shellcheck disable=SC2086
+exec java $opens -Dspark.master="local[$cores]" \
+  -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
+  -cp "$jar:$(cat "$classpath")" org.varnoth.spark.SpectralSlopesJob "$@"

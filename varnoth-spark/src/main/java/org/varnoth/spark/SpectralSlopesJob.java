@@ -1,0 +1,174 @@
+package org.varnoth.spark;
+
+import java.io.PrintWriter;
+import java.util.ArrayList;
+import java.util.List;
+import java.util.Locale;
+import java.util.concurrent.Callable;
+import org.apache.spark.SparkConf;
+import org.apache.spark.sql.Column;
+import org.apache.spark.sql.Dataset;
+import org.apache.spark.sql.Row;
+import org.apache.spark.sql.SparkSession;
+import org.apache.spark.sql.functions;
+import org.varnoth.ImageDecoding;
+import org.varnoth.SpectrumAnalyzer;
+import picocli.CommandLine;
+import picocli.CommandLine.Command;
+import picocli.CommandLine.Option;
+
+/**
+ * The Spark job {@code varnoth-spark}: the spectral slopes of every image file
+ * under a folder or glob, written as one table.
+ *
+ * <pre>
+ * spark-submit --class org.varnoth.spark.SpectralSlopesJob varnoth-spark-VERSION-all.jar \
+ *     --input DIR_OR_GLOB --output DIR [--tiles] [--resize] [--remove-mean]
+ *     [--format parquet|csv]
+ * </pre>
+ *
+ * <p>Folders are walked recursively for files whose names end in one of
+ * {@link ImageDecoding#FILE_EXTENSIONS} (in any case). The table has the
+ * columns {@code path}, with {@code --tiles} {@code row} and {@code column},
+ * then {@code slope}, {@code intercept}, {@code points}, {@code profile} and
+ * {@code error} (see {@link SpectralSlopes}); as CSV the profile is spread
+ * over {@code profile_0} to {@code profile_64}. A file that cannot be analysed
+ * gives a row with its error; it does not fail the job. Without a
+ * {@code spark.master} (outside spark-submit) the job runs in local mode on
+ * every core.
+ */
+@Command(name = "varnoth-spark", mixinStandardHelpOptions = true,
+    description = "Spectral slopes of image files on Apache Spark, written as one table.")
+public final class SpectralSlopesJob implements Callable<Integer> {
+  /** The table's file formats. */
+  enum Format { parquet, csv }
+
+  @Option(names = "--input", required = true, paramLabel = "DIR_OR_GLOB",
+      description = "A folder (walked recursively) or a glob of image files, as Spark reads "
+          + "paths (file:, hdfs:, s3a: ...).")
+  String input;
+
+  @Option(names = "--output", required = true, paramLabel = "DIR",
+      description = "The folder the table is written to; it must not exist yet.")
+  String output;
+
+  @Option(names = "--tiles", description = "One row per whole 128 x 128 tile of each image.")
+  boolean tiles;
+
+  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the largest "
+      + "centred square whose side is a multiple of 128, not the centre crop.")
+  boolean resize;
+
+  @Option(names = "--remove-mean", description = "Subtract each window's mean first; ring 0 is "
+      + "then left out of the fit.")
+  boolean removeMean;
+
+  @Option(names = "--format", paramLabel = "parquet|csv",
+      description = "The table's format (default: ${DEFAULT-VALUE}).")
+  Format format = Format.parquet;
+
+  @CommandLine.Spec CommandLine.Model.CommandSpec spec;
+
+  private SparkSession spark;
+
+  /**
+   * Runs the job in a session of its own, stopped at the end, and exits with
+   * its status.
+   *
+   * @param args the command line
+   */
+  public static void main(String[] args) {
+    SparkSession.Builder b = SparkSession.builder().appName("varnoth-spark");
+    if (!new SparkConf().contains("spark.master")) {
+      b.master("local[*]");
+    }
+    SparkSession spark = b.getOrCreate();
+    int status;
+    try {
+      status = run(spark, new PrintWriter(System.out, true), new PrintWriter(System.err, true),
+          args);
+    } finally {
+      spark.stop();
+    }
+    System.exit(status);
+  }
+
+  /**
+   * Runs the job in a session the caller holds.
+   *
+   * @param spark the session
+   * @param out where the summary goes
+   * @param err where usage errors go
+   * @param args the command line
+   * @return the exit status: 0 written, 2 usage error
+   */
+  public static int run(SparkSession spark, PrintWriter out, PrintWriter err, String... args) {
+    SpectralSlopesJob job = new SpectralSlopesJob();
+    job.spark = spark;
+    CommandLine cl = new CommandLine(job);
+    cl.setOut(out);
+    cl.setErr(err);
+    cl.setCaseInsensitiveEnumValuesAllowed(true);
+    int status = cl.execute(args);
+    out.flush();
+    err.flush();
+    return status;
+  }
+
+  @Override
+  public Integer call() {
+    if (resize && tiles) {
+      throw new CommandLine.ParameterException(spec.commandLine(),
+          "--resize and --tiles exclude each other");
+    }
+    Dataset<Row> files = spark.read().format("binaryFile")
+        .option("recursiveFileLookup", "true")
+        .option("pathGlobFilter", imageNameGlob())
+        .load(input);
+    Dataset<Row> table = SpectralSlopes.builder()
+        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+        .removeMean(removeMean).tiles(tiles).build()
+        .transform(files.select("path", SpectralSlopes.CONTENT));
+    if (format == Format.csv) {
+      table.select(csvColumns(table)).write().option("header", "true").csv(output);
+    } else {
+      table.write().parquet(output);
+    }
+    spark.read().format(format.name()).option("header", "true").load(output)
+        .createOrReplaceTempView("varnoth_written");
+    Row counts = spark.sql("SELECT count(*), count(error) FROM varnoth_written").first();
+    spec.commandLine().getOut().printf(Locale.ROOT,
+        "varnoth-spark: %d rows (%d with an error) in %s%n", counts.getLong(0),
+        counts.getLong(1), output);
+    return 0;
+  }
+
+  // A glob of file names that matches every image extension in any case:
+  // *.{[pP][nN][gG],...}.
+  static String imageNameGlob() {
+    List<String> alternatives = new ArrayList<>();
+    for (String ext : ImageDecoding.FILE_EXTENSIONS) {
+      StringBuilder any = new StringBuilder();
+      for (char ch : ext.toCharArray()) {
+        any.append('[').append(ch).append(Character.toUpperCase(ch)).append(']');
+      }
+      alternatives.add(any.toString());
+    }
+    return "*.{" + String.join(",", alternatives) + "}";
+  }
+
+  // The table with the profile spread over profile_0 .. profile_64.
+  private static Column[] csvColumns(Dataset<Row> table) {
+    List<Column> columns = new ArrayList<>();
+    for (String name : table.columns()) {
+      if (!name.equals(SpectralSlopes.PROFILE)) {
+        columns.add(functions.col(name));
+        continue;
+      }
+      for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
+        columns.add(functions.col(name).getItem(k).alias("profile_" + k));
+      }
+    }
+    return columns.toArray(new Column[0]);
+  }
+}
