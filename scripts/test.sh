@@ -11,9 +11,9 @@
 #      the bit; the table counts the values that differ elsewhere;
 #   3. the Maven build: the release natives of the four platforms packed
 #      into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
-#      -Xcheck:jni (any JNI warning fails; the tool's tests end to end),
-#      javadoc with doclint, and the artifacts installed in the local Maven
-#      repository;
+#      -Xcheck:jni (any JNI warning fails; the tool's tests end to end), the
+#      Spark module's tests in a local[2] session, javadoc with doclint, and
+#      the artifacts installed in the local Maven repository;
 #   4. the command-line tool through its launcher, on the bundled sample;
 #   5. the example consumer in examples/, built against the installed
 #      artifact and run with no options: it must print a slope.
