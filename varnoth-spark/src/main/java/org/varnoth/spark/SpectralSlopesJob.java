@@ -6,12 +6,14 @@ import java.util.List;
 import java.util.Locale;
 import java.util.concurrent.Callable;
 import org.apache.spark.SparkConf;
+import org.apache.spark.sql.AnalysisException;
 import org.apache.spark.sql.Column;
 import org.apache.spark.sql.Dataset;
 import org.apache.spark.sql.Row;
 import org.apache.spark.sql.SparkSession;
 import org.apache.spark.sql.functions;
 import org.varnoth.ImageDecoding;
+import org.varnoth.NativeLibrary;
 import org.varnoth.SpectrumAnalyzer;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
@@ -38,8 +40,17 @@ import picocli.CommandLine.Option;
  * every core.
  */
 @Command(name = "varnoth-spark", mixinStandardHelpOptions = true,
+    versionProvider = SpectralSlopesJob.Version.class,
     description = "Spectral slopes of image files on Apache Spark, written as one table.")
 public final class SpectralSlopesJob implements Callable<Integer> {
+  /** The version of the library. */
+  static final class Version implements CommandLine.IVersionProvider {
+    @Override
+    public String[] getVersion() {
+      return new String[] {"varnoth-spark " + NativeLibrary.version()};
+    }
+  }
+
   /** The table's file formats. */
   enum Format { parquet, csv }
 
@@ -72,35 +83,25 @@ public final class SpectralSlopesJob implements Callable<Integer> {
   private SparkSession spark;
 
   /**
-   * Runs the job in a session of its own, stopped at the end, and exits with
-   * its status.
+   * Runs the job in a session of its own, started once the command line is
+   * read and stopped at the end, and exits with its status.
    *
    * @param args the command line
    */
   public static void main(String[] args) {
-    SparkSession.Builder b = SparkSession.builder().appName("varnoth-spark");
-    if (!new SparkConf().contains("spark.master")) {
-      b.master("local[*]");
-    }
-    SparkSession spark = b.getOrCreate();
-    int status;
-    try {
-      status = run(spark, new PrintWriter(System.out, true), new PrintWriter(System.err, true),
-          args);
-    } finally {
-      spark.stop();
-    }
-    System.exit(status);
+    System.exit(run(null, new PrintWriter(System.out, true), new PrintWriter(System.err, true),
+        args));
   }
 
   /**
-   * Runs the job in a session the caller holds.
+   * Runs the job.
    *
-   * @param spark the session
+   * @param spark the session to run in, or null for a session of the job's
+   *     own (local mode on every core when no {@code spark.master} is set)
    * @param out where the summary goes
    * @param err where usage errors go
    * @param args the command line
-   * @return the exit status: 0 written, 2 usage error
+   * @return the exit status: 0 written, 1 failed, 2 usage error
    */
   public static int run(SparkSession spark, PrintWriter out, PrintWriter err, String... args) {
     SpectralSlopesJob job = new SpectralSlopesJob();
@@ -109,10 +110,27 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     cl.setOut(out);
     cl.setErr(err);
     cl.setCaseInsensitiveEnumValuesAllowed(true);
+    // Spark's refusals of the paths (no such input, an output that exists)
+    // are the user's to mend: their message, without a stack trace.
+    cl.setExecutionExceptionHandler((e, command, parsed) -> {
+      if (!(e instanceof AnalysisException)) {
+        throw e;
+      }
+      command.getErr().println("varnoth-spark: " + e.getMessage());
+      return 1;
+    });
     int status = cl.execute(args);
     out.flush();
     err.flush();
     return status;
+  }
+
+  private static SparkSession ownSession() {
+    SparkSession.Builder b = SparkSession.builder().appName("varnoth-spark");
+    if (!new SparkConf().contains("spark.master")) {
+      b.master("local[*]");
+    }
+    return b.getOrCreate();
   }
 
   @Override
@@ -121,7 +139,19 @@ public final class SpectralSlopesJob implements Callable<Integer> {
       throw new CommandLine.ParameterException(spec.commandLine(),
           "--resize and --tiles exclude each other");
     }
-    Dataset<Row> files = spark.read().format("binaryFile")
+    if (spark != null) {
+      return write(spark);
+    }
+    SparkSession own = ownSession();
+    try {
+      return write(own);
+    } finally {
+      own.stop();
+    }
+  }
+
+  private int write(SparkSession session) {
+    Dataset<Row> files = session.read().format("binaryFile")
         .option("recursiveFileLookup", "true")
         .option("pathGlobFilter", imageNameGlob())
         .load(input);
@@ -134,9 +164,9 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     } else {
       table.write().parquet(output);
     }
-    spark.read().format(format.name()).option("header", "true").load(output)
+    session.read().format(format.name()).option("header", "true").load(output)
         .createOrReplaceTempView("varnoth_written");
-    Row counts = spark.sql("SELECT count(*), count(error) FROM varnoth_written").first();
+    Row counts = session.sql("SELECT count(*), count(error) FROM varnoth_written").first();
     spec.commandLine().getOut().printf(Locale.ROOT,
         "varnoth-spark: %d rows (%d with an error) in %s%n", counts.getLong(0),
         counts.getLong(1), output);
