@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Spark job in local mode on this machine, with no Spark installation:
-# the job's jar (varnoth-spark-VERSION-all.jar) and Spark's own jars from the
-# local Maven repository, in one JVM with a master of local[N] (N cores,
-# default all). Builds first when the job is not built or its sources
-# changed.
+# the job's jar (varnoth-spark-VERSION-all.jar) submitted, as spark-submit
+# does, through Spark's own SparkSubmit from its jars in the local Maven
+# repository, with a master of local[N] (N cores, default all). Builds first
+# when the job is not built or its sources changed.
 #   scripts/spark-local.sh [-j N] --input DIR_OR_GLOB --output DIR [--tiles]
 #                          [--resize] [--remove-mean] [--format parquet|csv]
 set -euo pipefail
@@ -25,10 +25,12 @@ if [ -n "$stale" ]; then
   echo "spark-local: building the job (mvn install -DskipTests) ..." >&2
   mvn -B -ntp -q -Dstyle.color=never -f "$root/pom.xml" -DskipTests install >&2
 fi
+# Local mode listens on the loopback interface only.
+export SPARK_LOCAL_IP=${SPARK_LOCAL_IP:-127.0.0.1}
 # What Spark needs opened on Java 17, as the module's pom lists it.
 opens=$(sed -n 's:.*<spark.java17.options>\(.*\)</spark.java17.options>.*:\1:p' \
   "$root/varnoth-spark/pom.xml")
 # shellcheck disable=SC2086
-exec java $opens -Dspark.master="local[$cores]" \
-  -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
-  -cp "$jar:$(cat "$classpath")" org.varnoth.spark.SpectralSlopesJob "$@"
+exec java $opens -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
+  -cp "$(cat "$classpath")" org.apache.spark.deploy.SparkSubmit \
+  --master "local[$cores]" --class org.varnoth.spark.SpectralSlopesJob "$jar" "$@"
