@@ -43,6 +43,15 @@ import java.util.Objects;
  * every option at its default, the results are those of the natives, bit for
  * bit.
  *
+ * <p>Measuring a slope well ({@link Builder}): a {@linkplain Builder#fitRange
+ * band of rings} to fit (ring 0 is the window's brightness, the highest rings
+ * carry noise and compression artefacts); the {@linkplain Axis frequency
+ * axis}, on which the slope is minus the exponent alpha of P(f) ~ f^-alpha as
+ * papers report it; the fit's standard error and R^2 ({@link LineFit}); a
+ * {@linkplain Taper Hann taper} against the false power of the jump between
+ * opposite edges; and {@linkplain Builder#sectors(int) direction sectors}
+ * with their own profiles and fits.
+ *
  * <p>The analyser never prints and never calls {@link Varnoth#initialize()}
  * (the natives' constants are set when the library loads). Instances of this
  * class are immutable and are safe for use by multiple concurrent threads.
@@ -66,16 +75,80 @@ public final class SpectrumAnalyzer {
     RESIZE
   }
 
+  /**
+   * The abscissa of the log-log points.
+   *
+   * <p>On the natives' axis the same spectrum reads steeper than on the
+   * frequency axis, since ln(1 + 1.546875 k) grows more slowly than ln k at
+   * small k: periodic synthetic 1/f^2 fields gave -2.05 to -2.10 over rings 2
+   * to 48 on the natives' axis, -1.93 to -1.98 on the frequency axis.
+   */
+  public enum Axis {
+    /** The natives' abscissa ln(1 + 1.546875 k): radii 0 to 64 onto 1 to 100. */
+    NATIVES,
+    /**
+     * ln(k / 128), the frequency in cycles per pixel; ring 0 is never used. The
+     * slope is minus the exponent alpha of P(f) ~ f^-alpha.
+     */
+    FREQUENCY
+  }
+
+  /**
+   * The taper applied to the window before the transform.
+   *
+   * <p>{@link #HANN}: the window's mean (the sum of its 16384 values row by row,
+   * divided by 16384) is subtracted, then the value at row r, column c is
+   * multiplied by h(r) h(c), the periodic Hann taper
+   * {@code h(n) = 0.5 - 0.5 cos(2 pi n / 128)}. The jump between opposite
+   * edges of a crop then adds no cross of false power along the axes. The
+   * taper removes power: the mean of h^2 is 3/8 along each axis, so for a
+   * spectrum that changes slowly from ring to ring the power falls by a
+   * factor of about (3/8)^2 = 9/64 and the intercept by about
+   * ln(64/9) = 1.96; the slope is unchanged. As with the mean option, the
+   * default fit range is then 1:64.
+   */
+  public enum Taper {
+    /** No taper: the window as it is. */
+    NONE,
+    /** The mean subtracted, then the 2-D periodic Hann taper. */
+    HANN
+  }
+
+  /** The largest number of direction sectors. */
+  public static final int MAX_SECTORS = 36;
+
+  private static final double[] HANN = hann();
+
   private final Window window;
   private final boolean removeMean;
   private final boolean powerSpectrum;
   private final boolean chart;
+  private final Taper taper;
+  private final Axis axis;
+  private final int fitMin;
+  private final int fitMax;
+  private final int sectors;
 
   private SpectrumAnalyzer(Builder b) {
     this.window = b.window;
     this.removeMean = b.removeMean;
     this.powerSpectrum = b.powerSpectrum;
     this.chart = b.chart;
+    this.taper = b.taper;
+    this.axis = b.axis;
+    this.sectors = b.sectors;
+    boolean meanRemoved = b.removeMean || b.taper == Taper.HANN;
+    this.fitMin = b.fitMin >= 0 ? b.fitMin : meanRemoved ? 1 : 0;
+    this.fitMax = b.fitMin >= 0 ? b.fitMax : PROFILE_SIZE - 1;
+  }
+
+  // h(n) = 0.5 - 0.5 cos(2 pi n / 128), n = 0 .. 127.
+  private static double[] hann() {
+    double[] h = new double[SIDE];
+    for (int n = 0; n < SIDE; n++) {
+      h[n] = 0.5 - 0.5 * StrictMath.cos(2.0 * Math.PI * n / SIDE);
+    }
+    return h;
   }
 
   /**
@@ -212,31 +285,42 @@ public final class SpectrumAnalyzer {
   // The window w (a new 128 x 128 array, modified here) through the natives.
   private SpectrumResult analyzeWindow(double[][] w) {
     NativeLibrary.load();
-    if (removeMean) {
+    if (removeMean || taper == Taper.HANN) {
       subtractMean(w);
+    }
+    if (taper == Taper.HANN) {
+      for (int r = 0; r < SIDE; r++) {
+        for (int c = 0; c < SIDE; c++) {
+          w[r][c] *= HANN[r] * HANN[c];
+        }
+      }
     }
     double[] profile = new double[PROFILE_SIZE];
     double[][] power = null;
-    if (powerSpectrum) {
+    if (powerSpectrum || sectors > 0) {
       power = new double[SIDE][SIDE];
       Varnoth.f_PSD_Processing(w, profile, power, new double[SIDE][SIDE]);
     } else {
       Varnoth.f_PSD_Processing_PSOnly(w, profile);
     }
-    double[] fitted = profile;
-    if (removeMean) {
-      fitted = profile.clone();
-      fitted[0] = 0.0;
+    List<SectorResult> sectorResults = List.of();
+    if (sectors > 0) {
+      double[][] sectorProfiles = SectorProfiles.of(power, sectors);
+      sectorResults = new ArrayList<>();
+      for (int i = 0; i < sectors; i++) {
+        sectorResults.add(new SectorResult(i * 180.0 / sectors, sectorProfiles[i],
+            LineFit.of(sectorProfiles[i], fitMin, fitMax, axis)));
+      }
     }
-    return fitted(profile, fitted, power);
+    return fitted(profile, powerSpectrum ? power : null, sectorResults);
   }
 
   /**
    * The line fit of a radial profile that the caller has, for instance the
    * mean of the profiles of several tiles, by the same recipe as
-   * {@link #analyze(double[][])}: the points of the strictly positive values,
-   * slope and intercept 0.0 when fewer than two. With the mean option ring 0 is
-   * left out, as for an analysed window; the chart option applies too.
+   * {@link #analyze(double[][])}: the fit range (with the mean option or the
+   * taper, 1:64 by default) and the axis apply, and so does the chart option;
+   * there are no sectors.
    *
    * @param profile 65 values, one per ring 0 to 64
    * @return the fit, with the profile and no power spectrum
@@ -251,32 +335,27 @@ public final class SpectrumAnalyzer {
           + " values, got " + profile.length);
     }
     NativeLibrary.load();
-    double[] fitted = profile;
-    if (removeMean) {
-      fitted = profile.clone();
-      fitted[0] = 0.0;
-    }
-    return fitted(profile, fitted, null);
+    return fitted(profile, null, List.of());
   }
 
-  // The chart's fit is the chain's fit of the same profile: slope, intercept
-  // and the number of points from one call.
-  private SpectrumResult fitted(double[] profile, double[] fitted, double[][] power) {
-    double[] range = new double[4];
-    double[] scale = new double[2];
-    double[] line = new double[2];
-    double[][] xy = new double[2][PROFILE_SIZE];
-    int n = Varnoth.f_PlotSpectra_GetChartInfo(fitted, range, scale, line, xy);
+  // The fit over the fit range; the chart is the natives' chart of the
+  // profile values in the range.
+  private SpectrumResult fitted(double[] profile, double[][] power, List<SectorResult> sectorFits) {
+    LineFit line = LineFit.of(profile, fitMin, fitMax, axis);
     ChartInfo info = null;
     if (chart) {
-      info = new ChartInfo(range, scale, line, Arrays.copyOf(xy[0], n),
+      double[] inRange = new double[PROFILE_SIZE];
+      System.arraycopy(profile, fitMin, inRange, fitMin, fitMax - fitMin + 1);
+      double[] range = new double[4];
+      double[] scale = new double[2];
+      double[] nativeLine = new double[2];
+      double[][] xy = new double[2][PROFILE_SIZE];
+      int n = Varnoth.f_PlotSpectra_GetChartInfo(inRange, range, scale, nativeLine, xy);
+      info = new ChartInfo(range, scale, nativeLine, Arrays.copyOf(xy[0], n),
           Arrays.copyOf(xy[1], n));
     }
-    // With a single point the chart's line is the horizontal through it; the
-    // fit of the natives' regression is {0, 0} then, as for no point at all.
-    double slope = n > 1 ? line[0] : 0.0;
-    double intercept = n > 1 ? line[1] : 0.0;
-    return new SpectrumResult(slope, intercept, n, profile, power, info);
+    return new SpectrumResult(line, new int[] {fitMin, fitMax}, axis, profile, power, info,
+        sectorFits);
   }
 
   // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.
@@ -301,8 +380,87 @@ public final class SpectrumAnalyzer {
     private boolean removeMean;
     private boolean powerSpectrum;
     private boolean chart;
+    private Taper taper = Taper.NONE;
+    private Axis axis = Axis.NATIVES;
+    private int fitMin = -1;
+    private int fitMax = -1;
+    private int sectors;
 
     private Builder() {}
+
+    /**
+     * The band of rings that the line is fitted through, both ends included:
+     * the rings in it whose profile value is strictly positive (on the
+     * frequency axis also finite, and not ring 0). The default is 0:64, or 1:64
+     * when the mean is removed ({@link #removeMean(boolean)},
+     * {@link Taper#HANN}): the logarithm of ring 0's tiny residue would pull the
+     * line far off. For 0:64 on the natives' axis the fit is the natives' own.
+     * A band that leaves fewer than two points gives slope and intercept 0.0,
+     * and {@link LineFit#fitted()} false.
+     *
+     * @param kmin the first ring, 0 or more
+     * @param kmax the last ring, more than kmin and at most 64
+     * @return this builder
+     * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
+     */
+    public Builder fitRange(int kmin, int kmax) {
+      if (kmin < 0 || kmin >= kmax || kmax > PROFILE_SIZE - 1) {
+        throw new IllegalArgumentException("expected a fit range 0 <= KMIN < KMAX <= 64, got "
+            + kmin + ":" + kmax);
+      }
+      this.fitMin = kmin;
+      this.fitMax = kmax;
+      return this;
+    }
+
+    /**
+     * The abscissa of the fit (default {@link Axis#NATIVES}).
+     *
+     * @param axis the axis
+     * @return this builder
+     * @throws NullPointerException if {@code axis} is null
+     */
+    public Builder axis(Axis axis) {
+      this.axis = Objects.requireNonNull(axis, "axis is null");
+      return this;
+    }
+
+    /**
+     * The taper applied to the window (default {@link Taper#NONE}).
+     *
+     * @param taper the taper
+     * @return this builder
+     * @throws NullPointerException if {@code taper} is null
+     */
+    public Builder taper(Taper taper) {
+      this.taper = Objects.requireNonNull(taper, "taper is null");
+      return this;
+    }
+
+    /**
+     * Direction sectors (default 0: none). The spectrum's directions, folded
+     * onto 0 to 180 degrees, are split into n equal sectors centred at 0,
+     * 180/n, 2 180/n, ... degrees; 0 degrees is the horizontal frequency
+     * (variation along a row, vertical stripes), 90 the vertical one. The
+     * direction of the element at row r, column c of the centred spectrum is
+     * atan2(r - 64, c - 64) in degrees, folded into [0, 180); sector i takes the
+     * directions within 90/n degrees of its centre, the lower edge included. Each
+     * sector has the profile of the same rings restricted to it (ring 0, the
+     * centre, belongs to every sector) and its fit over the fit range and axis
+     * ({@link SpectrumResult#sectors()}, {@link SpectrumResult#anisotropy()}).
+     *
+     * @param n 0, or 2 to 36
+     * @return this builder
+     * @throws IllegalArgumentException if n is 1, negative or above 36
+     */
+    public Builder sectors(int n) {
+      if (n != 0 && (n < 2 || n > MAX_SECTORS)) {
+        throw new IllegalArgumentException("expected 2 to " + MAX_SECTORS
+            + " sectors, got " + n);
+      }
+      this.sectors = n;
+      return this;
+    }
 
     /**
      * How the window is taken from a larger image.
@@ -318,7 +476,8 @@ public final class SpectrumAnalyzer {
 
     /**
      * Whether the window's mean is subtracted before the transform (default
-     * false); ring 0 is then left out of the fit.
+     * false); ring 0 is then left out of the fit (the default fit range is
+     * 1:64).
      *
      * @param removeMean true to subtract the mean
      * @return this builder

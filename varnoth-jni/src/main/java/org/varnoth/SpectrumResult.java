@@ -1,41 +1,125 @@
 package org.varnoth;
 
 import java.util.Arrays;
+import java.util.List;
 import java.util.Objects;
 import java.util.Optional;
 
 /**
  * The spectral analysis of one 128 x 128 window: the log-log line fit of its
- * radial power profile, the profile, and on request the power spectrum and the
- * chart information. Instances are immutable: every accessor that returns an
- * array returns a copy.
+ * radial power profile over the fit range, with its standard error and R^2,
+ * the profile, on request the direction sectors' profiles and fits, the power
+ * spectrum and the chart information. Instances are immutable: every accessor
+ * that returns an array returns a copy.
  */
 public final class SpectrumResult {
+  private final LineFit fit;
+  private final int[] fitRange;
+  private final SpectrumAnalyzer.Axis axis;
   private final double slope;
   private final double intercept;
   private final int points;
   private final double[] profile;
   private final double[][] powerSpectrum;
   private final ChartInfo chart;
+  private final List<SectorResult> sectors;
 
-  SpectrumResult(double slope, double intercept, int points, double[] profile,
-      double[][] powerSpectrum, ChartInfo chart) {
-    this.slope = slope;
-    this.intercept = intercept;
-    this.points = points;
+  SpectrumResult(LineFit fit, int[] fitRange, SpectrumAnalyzer.Axis axis, double[] profile,
+      double[][] powerSpectrum, ChartInfo chart, List<SectorResult> sectors) {
+    this.fit = fit;
+    this.fitRange = fitRange.clone();
+    this.axis = axis;
+    this.slope = fit.slope();
+    this.intercept = fit.intercept();
+    this.points = fit.points();
     this.profile = profile.clone();
     this.powerSpectrum = powerSpectrum == null ? null : deepCopy(powerSpectrum);
     this.chart = chart;
+    this.sectors = List.copyOf(sectors);
   }
 
   /**
-   * The slope of the least-squares line through the log-log points, abscissa
-   * ln(1 + 1.546875 k), ordinate ln(profile[k]).
+   * The slope of the least-squares line through the log-log points of the fit
+   * range: abscissa on the analyser's {@linkplain #axis() axis}, ordinate
+   * ln(profile[k]).
    *
    * @return the slope, 0.0 when fewer than two points could be fitted
    */
   public double slope() {
     return slope;
+  }
+
+  /**
+   * The whole fit: slope, intercept, points, the slope's standard error and R^2.
+   *
+   * @return the fit
+   */
+  public LineFit fit() {
+    return fit;
+  }
+
+  /**
+   * The standard error of the slope, {@code sqrt(SSR / (n - 2)) / sqrt(Sxx)}.
+   *
+   * @return the standard error, NaN for two points or fewer
+   */
+  public double slopeStdErr() {
+    return fit.slopeStdErr();
+  }
+
+  /**
+   * The coefficient of determination of the line, {@code 1 - SSR / SST}.
+   *
+   * @return R^2, NaN for two points or fewer, or when the ordinates are all equal
+   */
+  public double r2() {
+    return fit.r2();
+  }
+
+  /**
+   * The rings the line was fitted over.
+   *
+   * @return {kmin, kmax}, both included
+   */
+  public int[] fitRange() {
+    return fitRange.clone();
+  }
+
+  /**
+   * The abscissa of the fit.
+   *
+   * @return the axis
+   */
+  public SpectrumAnalyzer.Axis axis() {
+    return axis;
+  }
+
+  /**
+   * The direction sectors, when the analyser was built with
+   * {@link SpectrumAnalyzer.Builder#sectors(int)}, in order of angle.
+   *
+   * @return the sectors (an unmodifiable list), empty without sectors
+   */
+  public List<SectorResult> sectors() {
+    return sectors;
+  }
+
+  /**
+   * The largest sector slope minus the smallest.
+   *
+   * @return the difference, NaN without sectors
+   */
+  public double anisotropy() {
+    if (sectors.isEmpty()) {
+      return Double.NaN;
+    }
+    double min = Double.POSITIVE_INFINITY;
+    double max = Double.NEGATIVE_INFINITY;
+    for (SectorResult s : sectors) {
+      min = Math.min(min, s.fit().slope());
+      max = Math.max(max, s.fit().slope());
+    }
+    return max - min;
   }
 
   /**
@@ -48,7 +132,8 @@ public final class SpectrumResult {
   }
 
   /**
-   * The number of profile values that entered the fit: those strictly positive.
+   * The number of profile values that entered the fit: those of the fit range
+   * that are strictly positive (on the frequency axis also finite, ring 0 not).
    *
    * @return 0 to 65
    */
@@ -103,13 +188,14 @@ public final class SpectrumResult {
         && Double.doubleToLongBits(intercept) == Double.doubleToLongBits(r.intercept)
         && points == r.points && Arrays.equals(profile, r.profile)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
-        && Objects.equals(chart, r.chart);
+        && Objects.equals(chart, r.chart) && fit.equals(r.fit)
+        && Arrays.equals(fitRange, r.fitRange) && axis == r.axis && sectors.equals(r.sectors);
   }
 
   @Override
   public int hashCode() {
-    return Objects.hash(slope, intercept, points, Arrays.hashCode(profile),
-        Arrays.deepHashCode(powerSpectrum), chart);
+    return Objects.hash(fit, Arrays.hashCode(fitRange), axis, Arrays.hashCode(profile),
+        Arrays.deepHashCode(powerSpectrum), chart, sectors);
   }
 
   @Override

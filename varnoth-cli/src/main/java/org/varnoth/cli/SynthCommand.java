@@ -7,6 +7,7 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.concurrent.Callable;
 import javax.imageio.ImageIO;
+import org.varnoth.SyntheticImages;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
 import picocli.CommandLine.Option;
@@ -45,7 +46,7 @@ final class SynthCommand implements Callable<Integer> {
       throw new CommandLine.ParameterException(spec.commandLine(),
           "--beta must be a finite number, got " + beta);
     }
-    int[][] grey = PowerLawImage.grey16(PowerLawImage.field(size, beta, seed));
+    int[][] grey = PowerLawImage.grey16(SyntheticImages.powerLaw(size, beta, seed));
     BufferedImage image = new BufferedImage(size, size, BufferedImage.TYPE_USHORT_GRAY);
     WritableRaster raster = image.getRaster();
     for (int y = 0; y < size; y++) {

@@ -1,0 +1,130 @@
+package org.varnoth;
+
+import Varnoth.Varnoth;
+
+/**
+ * The least-squares line through the log-log points of a radial profile over
+ * a band of rings, and how well it fits.
+ *
+ * <p>The points are the rings k of the fit range whose profile value is
+ * strictly positive (on the frequency axis also finite, and k &ge; 1), at
+ * abscissa x_k ({@link SpectrumAnalyzer.Axis}) and ordinate ln(profile[k]). On
+ * the natives' axis the line is the natives' own fit (Householder QR with
+ * column pivoting) of the profile with every ring outside the range set to
+ * 0.0, so that for the full range it is the natives' slope and intercept bit
+ * for bit; on the frequency axis it is the two-pass least-squares formula.
+ * Fewer than two points give slope and intercept 0.0, as the natives do, and
+ * {@link #fitted()} false.
+ *
+ * <p>For the n points and the reported line y = a + b x, with SSR the sum of
+ * squared residuals, Sxx the sum of squared deviations of the abscissae from
+ * their mean and SST the same of the ordinates:
+ * {@code slopeStdErr = sqrt(SSR / (n - 2)) / sqrt(Sxx)} and
+ * {@code r2 = 1 - SSR / SST}, both NaN where undefined (n &le; 2, or SST = 0
+ * for r2).
+ *
+ * @param slope the slope b, 0.0 when not fitted
+ * @param intercept the intercept a, 0.0 when not fitted
+ * @param points the number n of points
+ * @param slopeStdErr the standard error of the slope, or NaN
+ * @param r2 the coefficient of determination, or NaN
+ */
+public record LineFit(double slope, double intercept, int points, double slopeStdErr,
+    double r2) {
+  /**
+   * Whether a line was fitted: at least two points.
+   *
+   * @return {@code points() >= 2}
+   */
+  public boolean fitted() {
+    return points >= 2;
+  }
+
+  /** The abscissa of ring k on an axis. */
+  static double abscissa(SpectrumAnalyzer.Axis axis, int k) {
+    return axis == SpectrumAnalyzer.Axis.FREQUENCY
+        ? Math.log(k / (double) SpectrumAnalyzer.SIDE)
+        : Math.log(k * 1.546875 + 1.0);
+  }
+
+  /**
+   * Whether ring k with value p is a point on an axis: p strictly positive
+   * (the natives count +infinity too), and on the frequency axis finite and
+   * k at least 1.
+   */
+  static boolean isPoint(SpectrumAnalyzer.Axis axis, int k, double p) {
+    if (axis == SpectrumAnalyzer.Axis.FREQUENCY) {
+      return p > 0.0 && p != Double.POSITIVE_INFINITY && k >= 1;
+    }
+    return p > 0.0;
+  }
+
+  /**
+   * The fit of profile rings kmin to kmax (inclusive) on an axis.
+   *
+   * @param profile 65 values
+   * @param kmin the first ring of the range
+   * @param kmax the last ring of the range
+   * @param axis the abscissa
+   * @return the fit
+   */
+  static LineFit of(double[] profile, int kmin, int kmax, SpectrumAnalyzer.Axis axis) {
+    int n = 0;
+    double sx = 0.0;
+    double sy = 0.0;
+    for (int k = kmin; k <= kmax; k++) {
+      if (isPoint(axis, k, profile[k])) {
+        n++;
+        sx += abscissa(axis, k);
+        sy += Math.log(profile[k]);
+      }
+    }
+    if (n < 2) {
+      return new LineFit(0.0, 0.0, n, Double.NaN, Double.NaN);
+    }
+    double mx = sx / n;
+    double my = sy / n;
+    double sxx = 0.0;
+    double sxy = 0.0;
+    double sst = 0.0;
+    for (int k = kmin; k <= kmax; k++) {
+      if (isPoint(axis, k, profile[k])) {
+        double dx = abscissa(axis, k) - mx;
+        double dy = Math.log(profile[k]) - my;
+        sxx += dx * dx;
+        sxy += dx * dy;
+        sst += dy * dy;
+      }
+    }
+    double slope;
+    double intercept;
+    if (axis == SpectrumAnalyzer.Axis.NATIVES) {
+      double[] line = nativeLine(profile, kmin, kmax);
+      slope = line[0];
+      intercept = line[1];
+    } else {
+      slope = sxy / sxx;
+      intercept = my - slope * mx;
+    }
+    double ssr = 0.0;
+    for (int k = kmin; k <= kmax; k++) {
+      if (isPoint(axis, k, profile[k])) {
+        double e = Math.log(profile[k]) - (intercept + slope * abscissa(axis, k));
+        ssr += e * e;
+      }
+    }
+    double stderr = n > 2 ? Math.sqrt(ssr / (n - 2)) / Math.sqrt(sxx) : Double.NaN;
+    double r2 = n > 2 && sst != 0.0 ? 1.0 - ssr / sst : Double.NaN;
+    return new LineFit(slope, intercept, n, stderr, r2);
+  }
+
+  // The natives' line of the profile with the rings outside the range set to 0.0.
+  private static double[] nativeLine(double[] profile, int kmin, int kmax) {
+    double[] masked = new double[SpectrumAnalyzer.PROFILE_SIZE];
+    System.arraycopy(profile, kmin, masked, kmin, kmax - kmin + 1);
+    double[] line = new double[2];
+    Varnoth.f_PlotSpectra_GetChartInfo(masked, new double[4], new double[2], line,
+        new double[2][SpectrumAnalyzer.PROFILE_SIZE]);
+    return line;
+  }
+}

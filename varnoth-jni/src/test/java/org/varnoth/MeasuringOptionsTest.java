@@ -1,0 +1,215 @@
+package org.varnoth;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import Varnoth.TestImages;
+import Varnoth.Varnoth;
+import java.util.ArrayList;
+import java.util.List;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
+
+/**
+ * Fit range, frequency axis, uncertainty, taper and direction sectors of the
+ * analyser, against values the test computes from the definitions.
+ */
+class MeasuringOptionsTest {
+  /** An independent two-pass least-squares fit of the points (x, y). */
+  record Expected(double slope, double intercept, int n, double stderr, double r2) {
+    static Expected of(List<double[]> points) {
+      int n = points.size();
+      if (n < 2) {
+        return new Expected(0.0, 0.0, n, Double.NaN, Double.NaN);
+      }
+      double mx = points.stream().mapToDouble(p -> p[0]).sum() / n;
+      double my = points.stream().mapToDouble(p -> p[1]).sum() / n;
+      double sxx = 0;
+      double sxy = 0;
+      double syy = 0;
+      for (double[] p : points) {
+        sxx += (p[0] - mx) * (p[0] - mx);
+        sxy += (p[0] - mx) * (p[1] - my);
+        syy += (p[1] - my) * (p[1] - my);
+      }
+      double b = sxy / sxx;
+      double a = my - b * mx;
+      double ssr = 0;
+      for (double[] p : points) {
+        ssr += (p[1] - a - b * p[0]) * (p[1] - a - b * p[0]);
+      }
+      return new Expected(b, a, n, n > 2 ? Math.sqrt(ssr / (n - 2) / sxx) : Double.NaN,
+          n > 2 && syy != 0 ? 1 - ssr / syy : Double.NaN);
+    }
+
+    /** The log-log points of rings kmin..kmax of a profile on an axis. */
+    static Expected ofProfile(double[] profile, int kmin, int kmax, boolean frequency) {
+      List<double[]> pts = new ArrayList<>();
+      for (int k = kmin; k <= kmax; k++) {
+        boolean usable = profile[k] > 0 && (!frequency || k > 0 && profile[k] < 1e308);
+        if (usable) {
+          pts.add(new double[] {frequency ? Math.log(k / 128.0) : Math.log(1 + 1.546875 * k),
+              Math.log(profile[k])});
+        }
+      }
+      return of(pts);
+    }
+
+    void assertMatches(LineFit fit, String what) {
+      assertEquals(n, fit.points(), what + " points");
+      assertEquals(n >= 2, fit.fitted(), what + " fitted");
+      close(slope, fit.slope(), what + " slope");
+      close(intercept, fit.intercept(), what + " intercept");
+      close(stderr, fit.slopeStdErr(), what + " stderr");
+      close(r2, fit.r2(), what + " r2");
+    }
+  }
+
+  static void close(double want, double got, String what) {
+    if (Double.isNaN(want) || want == 0.0) {
+      assertEquals(want, got, what);
+    } else {
+      assertEquals(want, got, Math.abs(want) * 1e-9, what);
+    }
+  }
+
+  private static double[][] field(double betaH, double betaV, long seed) {
+    return SyntheticImages.powerLaw(128, betaH, betaV, seed);
+  }
+
+  @ParameterizedTest
+  @CsvSource({
+      "0, 64, natives", "1, 64, natives", "2, 48, natives", "10, 11, natives", "63, 64, natives",
+      "0, 64, frequency", "2, 48, frequency", "1, 2, frequency"})
+  void fitRangeAndUncertaintyFollowTheirDefinitions(int kmin, int kmax, String axis) {
+    boolean frequency = axis.equals("frequency");
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().fitRange(kmin, kmax)
+        .axis(frequency ? SpectrumAnalyzer.Axis.FREQUENCY : SpectrumAnalyzer.Axis.NATIVES)
+        .build();
+    for (long seed : new long[] {1, 2}) {
+      SpectrumResult r = a.analyze(field(2.0, 2.0, seed));
+      Expected.ofProfile(r.profile(), kmin, kmax, frequency).assertMatches(r.fit(),
+          kmin + ":" + kmax + " " + axis + " seed " + seed);
+    }
+    // Fewer than two points in the range: slope 0.0, not fitted.
+    double[] sparse = new double[65];
+    sparse[kmin + 1 > kmax ? kmax : kmin + 1] = 2.0;
+    sparse[0] = frequency ? 5.0 : 0.0;  // ring 0: never a point on the frequency axis
+    LineFit none = a.fit(sparse).fit();
+    assertFalse(none.fitted());
+    assertEquals(0.0, none.slope());
+    assertEquals(0.0, none.intercept());
+  }
+
+  @Test
+  void rangesOutsideTheRingsAndSectorCountsAreRefused() {
+    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder();
+    for (int[] bad : new int[][] {{-1, 10}, {5, 5}, {6, 5}, {0, 65}}) {
+      IllegalArgumentException e = assertThrows(IllegalArgumentException.class,
+          () -> b.fitRange(bad[0], bad[1]));
+      assertTrue(e.getMessage().contains("0 <= KMIN < KMAX <= 64"), e.getMessage());
+    }
+    for (int bad : new int[] {1, -2, 37}) {
+      assertThrows(IllegalArgumentException.class, () -> b.sectors(bad));
+    }
+    // The mean removed: ring 0 leaves the default range.
+    assertEquals(1, SpectrumAnalyzer.builder().removeMean(true).build()
+        .fit(new double[65]).fitRange()[0]);
+    assertEquals(1, SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN).build()
+        .fit(new double[65]).fitRange()[0]);
+  }
+
+  @ParameterizedTest
+  @CsvSource({"2.0", "3.0"})
+  void onTheFrequencyAxisTheSlopeIsMinusAlpha(double alpha) {
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().fitRange(2, 48)
+        .axis(SpectrumAnalyzer.Axis.FREQUENCY).build();
+    for (long seed : new long[] {11, 12, 13}) {
+      double slope = a.analyze(field(alpha, alpha, seed)).slope();
+      assertEquals(-alpha, slope, 0.15, "alpha " + alpha + " seed " + seed);
+    }
+  }
+
+  @Test
+  void theHannTaperRemovesTheLeakOfAFrequencyBetweenRings() {
+    double[][] img = new double[128][128];
+    for (int r = 0; r < 128; r++) {
+      for (int c = 0; c < 128; c++) {
+        img[r][c] = 100.0 + Math.cos(2 * Math.PI * 10.5 * c / 128);
+      }
+    }
+    double[] plain = SpectrumAnalyzer.create().analyze(img).profile();
+    double[] tapered = SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN).build()
+        .analyze(img).profile();
+    assertTrue(plain[30] > 1e-4 * plain[10], plain[30] + " against " + plain[10]);
+    assertTrue(tapered[30] < 1e-6 * tapered[10], tapered[30] + " against " + tapered[10]);
+
+    // The taper is the mean removed, then h(r) h(c), before the natives' chain.
+    double sum = 0;
+    for (double[] row : img) {
+      for (double v : row) {
+        sum += v;
+      }
+    }
+    double[][] w = new double[128][128];
+    for (int r = 0; r < 128; r++) {
+      for (int c = 0; c < 128; c++) {
+        double hr = 0.5 - 0.5 * StrictMath.cos(2 * Math.PI * r / 128);
+        double hc = 0.5 - 0.5 * StrictMath.cos(2 * Math.PI * c / 128);
+        w[r][c] = (img[r][c] - sum / 16384) * (hr * hc);
+      }
+    }
+    double[] want = new double[65];
+    Varnoth.f_PSD_Processing_PSOnly(w, want);
+    TestImages.assertBits(want, tapered, "tapered profile");
+  }
+
+  @Test
+  void sectorsFollowTheDirectionOfThePower() {
+    double[][] img = field(1.5, 2.5, 5);
+    SpectrumResult r = SpectrumAnalyzer.builder().sectors(4).fitRange(2, 48).powerSpectrum(true)
+        .build().analyze(img);
+    List<SectorResult> s = r.sectors();
+    assertEquals(4, s.size());
+    double[] slopes = s.stream().mapToDouble(x -> x.fit().slope()).toArray();
+    for (int i = 1; i < 4; i++) {
+      assertTrue(slopes[0] > slopes[i], "0 degrees shallowest: " + List.of(slopes));
+      assertTrue(i == 2 || slopes[2] < slopes[i], "90 degrees steepest");
+    }
+    assertEquals(slopes[0] - slopes[2], r.anisotropy(), 1e-12);
+
+    // Each sector's profile and fit from the definition.
+    double[][] power = r.powerSpectrum().orElseThrow();
+    for (int i = 0; i < 4; i++) {
+      double centre = i * 45.0;
+      assertEquals(centre, s.get(i).angle());
+      double[] sum = new double[65];
+      int[] count = new int[65];
+      for (int row = 0; row < 128; row++) {
+        for (int col = 0; col < 128; col++) {
+          double d = Math.hypot(row - 64, col - 64);
+          int k = (int) Math.floor(d + 0.5);
+          if (k > 64) {
+            continue;
+          }
+          double deg = Math.toDegrees(Math.atan2(row - 64, col - 64));
+          double folded = ((deg % 180) + 180) % 180;
+          double off = ((folded - centre) % 180 + 180 + 22.5) % 180 - 22.5;
+          if (k == 0 || off >= -22.5 && off < 22.5) {
+            sum[k] += power[row][col];
+            count[k]++;
+          }
+        }
+      }
+      double[] profile = new double[65];
+      for (int k = 0; k < 65; k++) {
+        profile[k] = count[k] == 0 ? Double.NaN : sum[k] / count[k];
+        close(profile[k], s.get(i).profile()[k], "sector " + i + " ring " + k);
+      }
+      Expected.ofProfile(profile, 2, 48, false).assertMatches(s.get(i).fit(), "sector " + i);
+    }
+  }
+}
