@@ -40,19 +40,17 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     return points >= 2;
   }
 
-  /** The abscissa of ring k on an axis. */
-  static double abscissa(SpectrumAnalyzer.Axis axis, int k) {
-    return axis == SpectrumAnalyzer.Axis.FREQUENCY
-        ? Math.log(k / (double) SpectrumAnalyzer.SIDE)
-        : Math.log(k * 1.546875 + 1.0);
-  }
-
   /**
-   * Whether ring k with value p is a point on an axis: p strictly positive
-   * (the natives count +infinity too), and on the frequency axis finite and
-   * k at least 1.
+   * Whether ring k with value p is a point of the fit on an axis: p strictly
+   * positive (the natives count +infinity too), and on the frequency axis
+   * finite and k at least 1.
+   *
+   * @param axis the axis
+   * @param k the ring
+   * @param p the ring's profile value
+   * @return whether it is a point
    */
-  static boolean isPoint(SpectrumAnalyzer.Axis axis, int k, double p) {
+  public static boolean isPoint(SpectrumAnalyzer.Axis axis, int k, double p) {
     if (axis == SpectrumAnalyzer.Axis.FREQUENCY) {
       return p > 0.0 && p != Double.POSITIVE_INFINITY && k >= 1;
     }
@@ -75,7 +73,7 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     for (int k = kmin; k <= kmax; k++) {
       if (isPoint(axis, k, profile[k])) {
         n++;
-        sx += abscissa(axis, k);
+        sx += axis.abscissa(k);
         sy += Math.log(profile[k]);
       }
     }
@@ -89,7 +87,7 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     double sst = 0.0;
     for (int k = kmin; k <= kmax; k++) {
       if (isPoint(axis, k, profile[k])) {
-        double dx = abscissa(axis, k) - mx;
+        double dx = axis.abscissa(k) - mx;
         double dy = Math.log(profile[k]) - my;
         sxx += dx * dx;
         sxy += dx * dy;
@@ -109,7 +107,7 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     double ssr = 0.0;
     for (int k = kmin; k <= kmax; k++) {
       if (isPoint(axis, k, profile[k])) {
-        double e = Math.log(profile[k]) - (intercept + slope * abscissa(axis, k));
+        double e = Math.log(profile[k]) - (intercept + slope * axis.abscissa(k));
         ssr += e * e;
       }
     }

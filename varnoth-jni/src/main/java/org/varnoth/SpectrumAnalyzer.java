@@ -90,7 +90,17 @@ public final class SpectrumAnalyzer {
      * ln(k / 128), the frequency in cycles per pixel; ring 0 is never used. The
      * slope is minus the exponent alpha of P(f) ~ f^-alpha.
      */
-    FREQUENCY
+    FREQUENCY;
+
+    /**
+     * The abscissa of ring k on this axis.
+     *
+     * @param k the ring, 0 to 64
+     * @return ln(1 + 1.546875 k), or ln(k / 128) (minus infinity for ring 0)
+     */
+    public double abscissa(int k) {
+      return this == FREQUENCY ? Math.log(k / (double) SIDE) : Math.log(k * 1.546875 + 1.0);
+    }
   }
 
   /**
@@ -354,8 +364,8 @@ public final class SpectrumAnalyzer {
       info = new ChartInfo(range, scale, nativeLine, Arrays.copyOf(xy[0], n),
           Arrays.copyOf(xy[1], n));
     }
-    return new SpectrumResult(line, new int[] {fitMin, fitMax}, axis, profile, power, info,
-        sectorFits);
+    return new SpectrumResult(line, new int[] {fitMin, fitMax}, axis, taper, profile, power,
+        info, sectorFits);
   }
 
   // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.

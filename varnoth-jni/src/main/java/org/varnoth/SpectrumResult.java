@@ -16,6 +16,7 @@ public final class SpectrumResult {
   private final LineFit fit;
   private final int[] fitRange;
   private final SpectrumAnalyzer.Axis axis;
+  private final SpectrumAnalyzer.Taper taper;
   private final double slope;
   private final double intercept;
   private final int points;
@@ -24,11 +25,13 @@ public final class SpectrumResult {
   private final ChartInfo chart;
   private final List<SectorResult> sectors;
 
-  SpectrumResult(LineFit fit, int[] fitRange, SpectrumAnalyzer.Axis axis, double[] profile,
-      double[][] powerSpectrum, ChartInfo chart, List<SectorResult> sectors) {
+  SpectrumResult(LineFit fit, int[] fitRange, SpectrumAnalyzer.Axis axis,
+      SpectrumAnalyzer.Taper taper, double[] profile, double[][] powerSpectrum, ChartInfo chart,
+      List<SectorResult> sectors) {
     this.fit = fit;
     this.fitRange = fitRange.clone();
     this.axis = axis;
+    this.taper = taper;
     this.slope = fit.slope();
     this.intercept = fit.intercept();
     this.points = fit.points();
@@ -92,6 +95,15 @@ public final class SpectrumResult {
    */
   public SpectrumAnalyzer.Axis axis() {
     return axis;
+  }
+
+  /**
+   * The taper the window was multiplied by before the transform.
+   *
+   * @return the taper
+   */
+  public SpectrumAnalyzer.Taper taper() {
+    return taper;
   }
 
   /**
@@ -189,12 +201,13 @@ public final class SpectrumResult {
         && points == r.points && Arrays.equals(profile, r.profile)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
         && Objects.equals(chart, r.chart) && fit.equals(r.fit)
-        && Arrays.equals(fitRange, r.fitRange) && axis == r.axis && sectors.equals(r.sectors);
+        && Arrays.equals(fitRange, r.fitRange) && axis == r.axis && taper == r.taper
+        && sectors.equals(r.sectors);
   }
 
   @Override
   public int hashCode() {
-    return Objects.hash(fit, Arrays.hashCode(fitRange), axis, Arrays.hashCode(profile),
+    return Objects.hash(fit, Arrays.hashCode(fitRange), axis, taper, Arrays.hashCode(profile),
         Arrays.deepHashCode(powerSpectrum), chart, sectors);
   }
 

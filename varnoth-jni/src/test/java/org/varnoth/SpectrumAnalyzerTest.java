@@ -53,7 +53,7 @@ class SpectrumAnalyzerTest {
     }
     // The statistics of the fit are not the natives': they are not compared.
     return new SpectrumResult(new LineFit(line[0], line[1], positive, Double.NaN, Double.NaN),
-        new int[] {0, 64}, SpectrumAnalyzer.Axis.NATIVES, profile,
+        new int[] {0, 64}, SpectrumAnalyzer.Axis.NATIVES, SpectrumAnalyzer.Taper.NONE, profile,
         withPower ? Varnoth.f_ImageFFTPower(window) : null, chart, List.of());
   }
 

@@ -62,8 +62,33 @@ final class AnalyzeCommand implements Callable<Integer> {
       + "transform; ring 0 is then left out of the fit, so brightness does not move the slope.")
   boolean removeMean;
 
+  @Option(names = "--fit-range", paramLabel = "KMIN:KMAX", description = "Fit the line "
+      + "through rings KMIN to KMAX (0 <= KMIN < KMAX <= 64; default 0:64, or 1:64 when the "
+      + "mean is removed).")
+  String fitRange;
+
+  @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
+      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128) in cycles per "
+      + "pixel (frequency: the slope is minus the exponent alpha of P(f) ~ f^-alpha).")
+  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
+
+  @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
+      + "hann subtracts its mean, then multiplies by the 2-D periodic Hann taper, so the jump "
+      + "between opposite edges adds no false power (default none).")
+  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
+
+  @Option(names = "--sectors", paramLabel = "N", description = "Also fit N direction sectors "
+      + "(2 to 36) of the spectrum, 0 degrees the horizontal frequency; prints the anisotropy.")
+  int sectors;
+
+  @Option(names = "--sector-chart", paramLabel = "FILE.png", description = "With --sectors "
+      + "and one image: a polar plot of the sector slopes.")
+  Path sectorChart;
+
   @Option(names = "--json", description = "One JSON object per line: file, window, slope, "
-      + "intercept, points, profile (65 values); numbers read back as the same doubles.")
+      + "intercept, points, slope_stderr, r2, fitted, axis, fit_range, taper, profile (65 "
+      + "values), and with --sectors sectors and anisotropy; numbers read back as the same "
+      + "doubles.")
   boolean json;
 
   @Option(names = "--csv", paramLabel = "FILE", description = "Also write the table to FILE "
@@ -101,16 +126,14 @@ final class AnalyzeCommand implements Callable<Integer> {
   @Override
   public Integer call() throws IOException, InterruptedException {
     checkUsage();
-    SpectrumAnalyzer analyzer = SpectrumAnalyzer.builder()
-        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
-        .removeMean(removeMean).chart(chart != null || charts != null).build();
+    SpectrumAnalyzer analyzer = analyzer();
     List<Path> files = ImageFiles.expand(inputs);
     if (files.isEmpty()) {
       throw new CommandLine.ParameterException(spec.commandLine(), "no image files in " + inputs);
     }
-    if (chart != null && files.size() != 1 || slopeMap != null && files.size() != 1) {
+    if (files.size() != 1 && (chart != null || slopeMap != null || sectorChart != null)) {
       throw new CommandLine.ParameterException(spec.commandLine(),
-          "--chart and --slope-map take one image, got " + files.size());
+          "--chart, --slope-map and --sector-chart take one image, got " + files.size());
     }
     if (charts != null) {
       Files.createDirectories(charts);
@@ -131,7 +154,7 @@ final class AnalyzeCommand implements Callable<Integer> {
           for (ResultRow r : a.rows()) {
             out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
             if (table != null) {
-              table.printRecord(ResultFormats.csvRecord(r));
+              table.printRecord(ResultFormats.csvRecord(r, sectors));
             }
           }
           if (slopeMap != null) {
@@ -164,10 +187,38 @@ final class AnalyzeCommand implements Callable<Integer> {
       problem = "--slope-map needs --tiles";
     } else if (threads < 1) {
       problem = "--threads must be at least 1, got " + threads;
+    } else if (sectorChart != null && sectors == 0) {
+      problem = "--sector-chart needs --sectors";
+    } else if (sectorChart != null && tiles) {
+      problem = "--sector-chart and --tiles exclude each other";
     }
     if (problem != null) {
       throw new CommandLine.ParameterException(spec.commandLine(), problem);
     }
+  }
+
+  // The analyser of the options; its own checks of the fit range and the
+  // sectors are usage errors here.
+  private SpectrumAnalyzer analyzer() {
+    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder()
+        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+        .removeMean(removeMean).axis(axis).taper(taper);
+    try {
+      if (fitRange != null) {
+        String[] ends = fitRange.split(":", -1);
+        if (ends.length != 2) {
+          throw new IllegalArgumentException("expected --fit-range KMIN:KMAX, got " + fitRange);
+        }
+        b.fitRange(Integer.parseInt(ends[0].trim()), Integer.parseInt(ends[1].trim()));
+      }
+      b.sectors(sectors);
+    } catch (NumberFormatException e) {
+      throw new CommandLine.ParameterException(spec.commandLine(),
+          "expected --fit-range KMIN:KMAX with whole numbers, got " + fitRange);
+    } catch (IllegalArgumentException e) {
+      throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
+    }
+    return b.build();
   }
 
   // The chart of each image: --chart names it; --charts names it after the
@@ -228,6 +279,9 @@ final class AnalyzeCommand implements Callable<Integer> {
     if (chartFile != null) {
       ChartImage.write(charted, file.getFileName().toString(), chartFile);
     }
+    if (sectorChart != null) {
+      SectorChartImage.write(charted, file.getFileName().toString(), sectorChart);
+    }
     return new Analysis(rows, tileResults);
   }
 
@@ -237,7 +291,7 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
     Writer w = Files.newBufferedWriter(csv, StandardCharsets.UTF_8);
     return new CSVPrinter(w, CSVFormat.DEFAULT.builder()
-        .setHeader(ResultFormats.csvHeader().toArray(new String[0])).get());
+        .setHeader(ResultFormats.csvHeader(sectors).toArray(new String[0])).get());
   }
 
   // On Linux, standard error is a terminal when its descriptor links to a

@@ -13,30 +13,31 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.Locale;
 import javax.imageio.ImageIO;
-import org.varnoth.ChartInfo;
+import org.varnoth.LineFit;
+import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 
 /**
- * The log-log chart of a radial profile as a PNG: the 256 x 256 chart area of
- * the natives' chart information (drawn at twice that size), abscissa
- * ln(1 + 1.546875 k) from 0 to ln 100, ordinate ln power from -ln 65536 to
- * ln 65536, the fitted points, the regression line, its slope and intercept,
- * and the file name as title.
+ * The log-log chart of a radial profile as a PNG, drawn at 512 x 512 pixels:
+ * the abscissa of the fit's axis (ln(1 + 1.546875 k) from 0 to ln 100 on the
+ * natives' axis, ln(k / 128) from ln(1/128) to 0 on the frequency axis), the
+ * ordinate ln power over the points' span and one unit beyond, every point of a strictly positive ring (filled
+ * inside the fit range, hollow outside it), the fitted line over the range,
+ * the slope with its standard error, R^2 and the points, and the file name
+ * as title.
  */
 final class ChartImage {
-  private static final int SCALE = 2;
-  private static final int AREA = 256 * SCALE;
+  private static final int AREA = 512;
   private static final int LEFT = 78;
   private static final int TOP = 48;
   private static final int WIDTH = LEFT + AREA + 24;
   private static final int HEIGHT = TOP + AREA + 62;
+  private static final double LN_65536 = 16 * Math.log(2);
 
   private ChartImage() {}
 
   static void write(SpectrumResult result, String title, Path file) throws IOException {
-    ChartInfo info = result.chart().orElseThrow(() ->
-        new IllegalStateException("the analyser was built without charts"));
-    BufferedImage image = draw(info, result, title);
+    BufferedImage image = draw(result, title);
     Path parent = file.toAbsolutePath().getParent();
     if (parent != null) {
       Files.createDirectories(parent);
@@ -44,18 +45,39 @@ final class ChartImage {
     ImageIO.write(image, "png", file.toFile());
   }
 
-  // Chart coordinates (0 to 255, ordinate inverted) to pixels.
-  private static double px(double chartX) {
-    return LEFT + chartX * SCALE;
+  /** The plotted region in log units and its mapping onto pixels. */
+  private record Frame(double x0, double x1, double y0, double y1) {
+    double px(double x) {
+      return LEFT + (x - x0) / (x1 - x0) * AREA;
+    }
+
+    double py(double y) {
+      return TOP + (y1 - y) / (y1 - y0) * AREA;
+    }
   }
 
-  private static double py(double chartY) {
-    return TOP + chartY * SCALE;
+  // The abscissa range of the axis; the ordinate from the lowest to the
+  // highest point, one unit beyond each, in whole even units.
+  private static Frame frame(SpectrumAnalyzer.Axis axis, double[] profile) {
+    double lo = Double.POSITIVE_INFINITY;
+    double hi = Double.NEGATIVE_INFINITY;
+    for (int k = 0; k < profile.length; k++) {
+      if (profile[k] > 0 && profile[k] < Double.POSITIVE_INFINITY) {
+        lo = Math.min(lo, Math.log(profile[k]));
+        hi = Math.max(hi, Math.log(profile[k]));
+      }
+    }
+    double y0 = lo > hi ? -LN_65536 : 2 * Math.floor((lo - 1) / 2);
+    double y1 = lo > hi ? LN_65536 : 2 * Math.ceil((hi + 1) / 2);
+    return axis == SpectrumAnalyzer.Axis.FREQUENCY
+        ? new Frame(Math.log(1.0 / SpectrumAnalyzer.SIDE), 0.0, y0, y1)
+        : new Frame(0.0, Math.log(100.0), y0, y1);
   }
 
-  static BufferedImage draw(ChartInfo info, SpectrumResult result, String title) {
-    double[] range = info.plotRange();
-    double[] scale = info.plotScale();
+  static BufferedImage draw(SpectrumResult result, String title) {
+    SpectrumAnalyzer.Axis axis = result.axis();
+    double[] profile = result.profile();
+    Frame f = frame(axis, profile);
     BufferedImage image = new BufferedImage(WIDTH, HEIGHT, BufferedImage.TYPE_INT_RGB);
     Graphics2D g = image.createGraphics();
     g.setRenderingHint(RenderingHints.KEY_ANTIALIASING, RenderingHints.VALUE_ANTIALIAS_ON);
@@ -66,45 +88,65 @@ final class ChartImage {
     g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 12));
 
     // Grid and ticks: abscissa every 0.5 ln unit, ordinate every 2.
-    for (double x = range[0]; x <= range[1] + 1e-9; x += 0.5) {
-      double cx = px(x * scale[0]);
+    for (double x = Math.ceil(f.x0() * 2) / 2; x <= f.x1() + 1e-9; x += 0.5) {
+      double cx = f.px(x);
       g.setColor(new Color(230, 230, 230));
       g.draw(new Line2D.Double(cx, TOP, cx, TOP + AREA));
       g.setColor(Color.BLACK);
       g.draw(new Line2D.Double(cx, TOP + AREA, cx, TOP + AREA + 5));
       centred(g, String.format(Locale.ROOT, "%.1f", x), cx, TOP + AREA + 18);
     }
-    for (int y = -10; y <= 10; y += 2) {
-      double cy = py(255.0 - (scale[1] * y + 127.5));
+    int yStep = f.y1() - f.y0() > 30 ? 4 : 2;
+    for (double y = Math.ceil(f.y0() / yStep) * yStep; y <= f.y1() + 1e-9; y += yStep) {
+      double cy = f.py(y);
       g.setColor(new Color(230, 230, 230));
       g.draw(new Line2D.Double(LEFT, cy, LEFT + AREA, cy));
       g.setColor(Color.BLACK);
       g.draw(new Line2D.Double(LEFT - 5, cy, LEFT, cy));
-      String label = Integer.toString(y);
+      String label = String.format(Locale.ROOT, "%.0f", y);
       g.drawString(label, LEFT - 8 - g.getFontMetrics().stringWidth(label), (float) cy + 4);
     }
     g.setColor(Color.BLACK);
     g.drawRect(LEFT, TOP, AREA, AREA);
-    centred(g, "ln(1 + 1.546875 k),  ring k = 0 .. 64", LEFT + AREA / 2.0, TOP + AREA + 38);
+    int[] range = result.fitRange();
+    centred(g, (axis == SpectrumAnalyzer.Axis.FREQUENCY
+        ? "ln(k / 128), cycles per pixel" : "ln(1 + 1.546875 k)")
+        + ",  ring k = 0 .. 64,  fitted over rings " + range[0] + " .. " + range[1],
+        LEFT + AREA / 2.0, TOP + AREA + 38);
     Graphics2D v = (Graphics2D) g.create();
     v.rotate(-Math.PI / 2);
     centred(v, "ln power", -(TOP + AREA / 2.0), 20);
     v.dispose();
 
-    // The regression line over the abscissa range, then the points.
+    // The fitted line over the fit range's abscissae, then the points.
     g.setClip(LEFT, TOP, AREA + 1, AREA + 1);
-    g.setColor(new Color(200, 40, 40));
-    g.setStroke(new BasicStroke(2f));
-    double[] line = info.regression();
-    double y0 = line[1];
-    double y1 = line[0] * range[1] + line[1];
-    g.draw(new Line2D.Double(px(0), py(255.0 - (scale[1] * y0 + 127.5)),
-        px(range[1] * scale[0]), py(255.0 - (scale[1] * y1 + 127.5))));
-    g.setColor(new Color(30, 80, 170));
-    double[] xs = info.x();
-    double[] ys = info.y();
-    for (int i = 0; i < xs.length; i++) {
-      g.fill(new Ellipse2D.Double(px(xs[i]) - 3, py(ys[i]) - 3, 6, 6));
+    LineFit fit = result.fit();
+    if (fit.fitted()) {
+      double xa = axis.abscissa(Math.max(range[0], axis == SpectrumAnalyzer.Axis.FREQUENCY ? 1 : 0));
+      double xb = axis.abscissa(range[1]);
+      g.setColor(new Color(200, 40, 40));
+      g.setStroke(new BasicStroke(2f));
+      g.draw(new Line2D.Double(f.px(xa), f.py(fit.intercept() + fit.slope() * xa),
+          f.px(xb), f.py(fit.intercept() + fit.slope() * xb)));
+    }
+    g.setStroke(new BasicStroke(1.5f));
+    Color blue = new Color(30, 80, 170);
+    for (int k = 0; k < profile.length; k++) {
+      if (!(profile[k] > 0 && profile[k] < Double.POSITIVE_INFINITY)
+          || axis == SpectrumAnalyzer.Axis.FREQUENCY && k == 0) {
+        continue;
+      }
+      Ellipse2D dot = new Ellipse2D.Double(f.px(axis.abscissa(k)) - 3.5,
+          f.py(Math.log(profile[k])) - 3.5, 7, 7);
+      g.setColor(blue);
+      if (k >= range[0] && k <= range[1]) {
+        g.fill(dot);
+      } else {
+        g.setColor(Color.WHITE);
+        g.fill(dot);
+        g.setColor(blue);
+        g.draw(dot);
+      }
     }
     g.setClip(null);
 
@@ -112,14 +154,23 @@ final class ChartImage {
     g.setFont(new Font(Font.SANS_SERIF, Font.BOLD, 14));
     centred(g, title, WIDTH / 2.0, 22);
     g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 13));
-    String fit = String.format(Locale.ROOT, "slope %.4f   intercept %.4f   %d points",
-        result.slope(), result.intercept(), result.points());
-    g.drawString(fit, LEFT + 10, TOP + AREA - 12);
+    String text = fit.fitted()
+        ? String.format(Locale.ROOT, "slope %.4f \u00b1 %.4f   R\u00b2 %.4f   intercept %.4f   "
+            + "%d points", fit.slope(), fit.slopeStdErr(), fit.r2(), fit.intercept(),
+            fit.points())
+        : "not fitted: fewer than two points in rings " + range[0] + " .. " + range[1];
+    if (result.taper() == SpectrumAnalyzer.Taper.HANN) {
+      text += "   Hann taper";
+    }
+    g.setColor(Color.WHITE);
+    g.fillRect(LEFT + 6, TOP + AREA - 28, g.getFontMetrics().stringWidth(text) + 8, 22);
+    g.setColor(Color.BLACK);
+    g.drawString(text, LEFT + 10, TOP + AREA - 12);
     g.dispose();
     return image;
   }
 
-  private static void centred(Graphics2D g, String text, double x, double y) {
+  static void centred(Graphics2D g, String text, double x, double y) {
     g.drawString(text, (float) (x - g.getFontMetrics().stringWidth(text) / 2.0), (float) y);
   }
 }

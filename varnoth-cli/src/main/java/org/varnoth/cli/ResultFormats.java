@@ -7,7 +7,10 @@ import com.fasterxml.jackson.databind.node.ObjectNode;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
+import org.varnoth.LineFit;
+import org.varnoth.SectorResult;
 import org.varnoth.SpectrumAnalyzer;
+import org.varnoth.SpectrumResult;
 
 /**
  * The three ways a result row is written. Numbers in JSON and CSV are written
@@ -22,15 +25,41 @@ final class ResultFormats {
 
   private ResultFormats() {}
 
-  /** One line for people: file, window, slope, intercept, fitted points. */
+  /**
+   * One line for people: file, window, slope, intercept, fitted points, the
+   * slope's standard error and R^2; the anisotropy with sectors.
+   */
   static String text(ResultRow r) {
     String where = switch (r.window()) {
       case ResultRow.TILE -> "  tile " + r.row() + "," + r.column();
       case ResultRow.TILES_MEAN -> "  mean of " + r.tiles() + " tiles";
       default -> "";
     };
-    return String.format(Locale.ROOT, "%s%s  slope %.6f  intercept %.6f  points %d", r.file(),
-        where, r.result().slope(), r.result().intercept(), r.result().points());
+    SpectrumResult s = r.result();
+    StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
+        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  r2 %.6f", r.file(), where,
+        s.slope(), s.intercept(), s.points(), s.slopeStdErr(), s.r2()));
+    if (!s.sectors().isEmpty()) {
+      line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
+    }
+    if (!s.fit().fitted()) {
+      line.append("  (not fitted: fewer than two points in rings ").append(s.fitRange()[0])
+          .append(':').append(s.fitRange()[1]).append(')');
+    }
+    return line.toString();
+  }
+
+  private static String lower(Enum<?> e) {
+    return e.name().toLowerCase(Locale.ROOT);
+  }
+
+  private static void putFit(ObjectNode o, LineFit fit) {
+    o.put("slope", fit.slope());
+    o.put("intercept", fit.intercept());
+    o.put("points", fit.points());
+    o.put("slope_stderr", fit.slopeStdErr());
+    o.put("r2", fit.r2());
+    o.put("fitted", fit.fitted());
   }
 
   /** One JSON object on one line. */
@@ -45,12 +74,27 @@ final class ResultFormats {
     if (r.window().equals(ResultRow.TILES_MEAN)) {
       o.put("tiles", r.tiles());
     }
-    o.put("slope", r.result().slope());
-    o.put("intercept", r.result().intercept());
-    o.put("points", r.result().points());
+    SpectrumResult s = r.result();
+    putFit(o, s.fit());
+    o.put("axis", lower(s.axis()));
+    o.putArray("fit_range").add(s.fitRange()[0]).add(s.fitRange()[1]);
+    o.put("taper", lower(s.taper()));
     ArrayNode profile = o.putArray("profile");
-    for (double v : r.result().profile()) {
+    for (double v : s.profile()) {
       profile.add(v);
+    }
+    if (!s.sectors().isEmpty()) {
+      ArrayNode sectors = o.putArray("sectors");
+      for (SectorResult sector : s.sectors()) {
+        ObjectNode so = sectors.addObject();
+        so.put("angle", sector.angle());
+        putFit(so, sector.fit());
+        ArrayNode sp = so.putArray("profile");
+        for (double v : sector.profile()) {
+          sp.add(v);
+        }
+      }
+      o.put("anisotropy", s.anisotropy());
     }
     try {
       return JSON.writeValueAsString(o);
@@ -59,26 +103,61 @@ final class ResultFormats {
     }
   }
 
-  /** The CSV header: the JSON keys, the profile as profile_0 to profile_64. */
-  static List<String> csvHeader() {
+  private static final List<String> SECTOR_KEYS =
+      List.of("angle", "slope", "intercept", "points", "slope_stderr", "r2");
+
+  /**
+   * The CSV header: the JSON keys, the profile as profile_0 to profile_64,
+   * then, with n sectors, the anisotropy and sector_I_KEY for each sector's
+   * angle and fit (its profile only in JSON).
+   */
+  static List<String> csvHeader(int sectors) {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
-        "intercept", "points"));
+        "intercept", "points", "slope_stderr", "r2", "fitted", "axis", "fit_min", "fit_max",
+        "taper"));
     for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
       h.add("profile_" + k);
+    }
+    if (sectors > 0) {
+      h.add("anisotropy");
+      for (int i = 0; i < sectors; i++) {
+        for (String key : SECTOR_KEYS) {
+          h.add("sector_" + i + "_" + key);
+        }
+      }
     }
     return h;
   }
 
   /** The CSV record of a row, in the header's order; empty cells where a key does not apply. */
-  static List<String> csvRecord(ResultRow r) {
+  static List<String> csvRecord(ResultRow r, int sectors) {
     boolean tile = r.window().equals(ResultRow.TILE);
+    SpectrumResult s = r.result();
     List<String> c = new ArrayList<>(List.of(r.file(), r.window(),
         tile ? Integer.toString(r.row()) : "", tile ? Integer.toString(r.column()) : "",
         r.window().equals(ResultRow.TILES_MEAN) ? Integer.toString(r.tiles()) : "",
-        Double.toString(r.result().slope()), Double.toString(r.result().intercept()),
-        Integer.toString(r.result().points())));
-    for (double v : r.result().profile()) {
+        Double.toString(s.slope()), Double.toString(s.intercept()),
+        Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
+        Double.toString(s.r2()), Boolean.toString(s.fit().fitted()), lower(s.axis()),
+        Integer.toString(s.fitRange()[0]), Integer.toString(s.fitRange()[1]),
+        lower(s.taper())));
+    for (double v : s.profile()) {
       c.add(Double.toString(v));
+    }
+    if (sectors > 0) {
+      // The tiles' mean is a profile without sectors: empty cells.
+      c.add(s.sectors().isEmpty() ? "" : Double.toString(s.anisotropy()));
+      for (int i = 0; i < sectors; i++) {
+        if (s.sectors().isEmpty()) {
+          SECTOR_KEYS.forEach(k -> c.add(""));
+          continue;
+        }
+        SectorResult sector = s.sectors().get(i);
+        LineFit f = sector.fit();
+        c.addAll(List.of(Double.toString(sector.angle()), Double.toString(f.slope()),
+            Double.toString(f.intercept()), Integer.toString(f.points()),
+            Double.toString(f.slopeStdErr()), Double.toString(f.r2())));
+      }
     }
     return c;
   }

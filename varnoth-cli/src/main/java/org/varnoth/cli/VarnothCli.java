@@ -31,6 +31,7 @@ public final class VarnothCli implements Runnable {
     CommandLine cl = new CommandLine(new VarnothCli());
     cl.setOut(out);
     cl.setErr(err);
+    cl.setCaseInsensitiveEnumValuesAllowed(true);
     int status = cl.execute(args);
     out.flush();
     err.flush();

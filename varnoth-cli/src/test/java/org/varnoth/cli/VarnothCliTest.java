@@ -23,6 +23,7 @@ import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVRecord;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
+import org.varnoth.LineFit;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -87,6 +88,51 @@ class VarnothCliTest {
     for (int k = 0; k < 65; k++) {
       assertBits(profile[k], number(line.get("profile").get(k)), "profile " + k);
     }
+  }
+
+  private static void assertFitIs(LineFit expected, JsonNode o, String what) {
+    assertBits(expected.slope(), number(o.get("slope")), what + " slope");
+    assertBits(expected.intercept(), number(o.get("intercept")), what + " intercept");
+    assertEquals(expected.points(), o.get("points").intValue(), what + " points");
+    assertBits(expected.slopeStdErr(), number(o.get("slope_stderr")), what + " stderr");
+    assertBits(expected.r2(), number(o.get("r2")), what + " r2");
+    assertEquals(expected.fitted(), o.get("fitted").booleanValue(), what + " fitted");
+  }
+
+  @Test
+  void measuringOptionsReachEveryOutputWithTheApisNumbers() throws IOException {
+    Path f = write(noise(BufferedImage.TYPE_USHORT_GRAY, 300, 260, 9), "png", "m.png");
+    Path csv = dir.resolve("m.csv");
+    Run r = run("analyze", "--json", "--window", "hann", "--fit-range", "2:48", "--sectors", "8",
+        "--axis", "frequency", "--csv", csv.toString(), f.toString());
+    assertEquals(0, r.status(), r.err());
+    SpectrumResult want = SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN)
+        .fitRange(2, 48).sectors(8).axis(SpectrumAnalyzer.Axis.FREQUENCY).build()
+        .analyze(ImageIO.read(f.toFile()));
+    JsonNode line = JSON.readTree(r.lines().get(0));
+    assertJsonIs(want, line);
+    assertFitIs(want.fit(), line, "image");
+    assertEquals("frequency", line.get("axis").asText());
+    assertEquals("hann", line.get("taper").asText());
+    assertEquals("[2,48]", line.get("fit_range").toString());
+    assertBits(want.anisotropy(), number(line.get("anisotropy")), "anisotropy");
+    assertEquals(8, line.get("sectors").size());
+    for (int i = 0; i < 8; i++) {
+      JsonNode s = line.get("sectors").get(i);
+      assertBits(want.sectors().get(i).angle(), number(s.get("angle")), "angle " + i);
+      assertFitIs(want.sectors().get(i).fit(), s, "sector " + i);
+    }
+    try (Reader in = Files.newBufferedReader(csv)) {
+      CSVRecord rec = CSVFormat.DEFAULT.builder().setHeader().setSkipHeaderRecord(true).get()
+          .parse(in).getRecords().get(0);
+      assertBits(want.slopeStdErr(), Double.parseDouble(rec.get("slope_stderr")), "csv stderr");
+      assertBits(want.sectors().get(7).fit().r2(), Double.parseDouble(rec.get("sector_7_r2")),
+          "csv sector r2");
+    }
+    Run bad = run("analyze", "--fit-range", "3:2", f.toString());
+    assertEquals(2, bad.status());
+    assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 64, got 3:2"),
+        bad.err());
   }
 
   @Test
