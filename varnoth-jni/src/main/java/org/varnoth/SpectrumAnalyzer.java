@@ -206,7 +206,8 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(BufferedImage image) {
-    return analyze(GreyImages.of(checkedSize(image)));
+    int[] r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
+    return analyze(GreyImages.of(image.getSubimage(r[1], r[0], r[2], r[2])));
   }
 
   /**
@@ -219,7 +220,9 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(Raster raster) {
-    return analyze(GreyImages.of(checkedSize(raster)));
+    int[] r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
+    return analyze(GreyImages.of(raster.createChild(raster.getMinX() + r[1],
+        raster.getMinY() + r[0], r[2], r[2], 0, 0, null)));
   }
 
   /**
@@ -255,7 +258,9 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(BufferedImage image) {
-    return analyzeTiles(GreyImages.of(checkedSize(image)));
+    checkedSize(image);
+    return analyzeTiles(GreyImages.of(image.getSubimage(0, 0,
+        SIDE * (image.getWidth() / SIDE), SIDE * (image.getHeight() / SIDE))));
   }
 
   /**
@@ -269,7 +274,18 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(Raster raster) {
-    return analyzeTiles(GreyImages.of(checkedSize(raster)));
+    checkedSize(raster);
+    return analyzeTiles(GreyImages.of(raster.createChild(raster.getMinX(), raster.getMinY(),
+        SIDE * (raster.getWidth() / SIDE), SIDE * (raster.getHeight() / SIDE), 0, 0, null)));
+  }
+
+  // The square of an image that the window reads, {top, left, side}: the
+  // crop's 128 x 128, or the reduction's largest centred square whose side is
+  // a multiple of 128. Only that square is converted to grey; the window of
+  // the square is then the window of the image.
+  private int[] windowRegion(int height, int width) {
+    int side = window == Window.RESIZE ? SIDE * (Math.min(height, width) / SIDE) : SIDE;
+    return new int[] {(height - side) / 2, (width - side) / 2, side};
   }
 
   // Size errors before any conversion, in the image's own terms.

@@ -9,8 +9,12 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import Varnoth.TestImages;
 import Varnoth.Varnoth;
+import java.awt.Point;
 import java.awt.image.BufferedImage;
+import java.awt.image.DataBuffer;
 import java.awt.image.IndexColorModel;
+import java.awt.image.Raster;
+import java.awt.image.WritableRaster;
 import java.io.ByteArrayInputStream;
 import java.io.ByteArrayOutputStream;
 import java.io.IOException;
@@ -233,6 +237,30 @@ class SpectrumAnalyzerTest {
             128 * t.column() + 128);
       }
       assertSameResult(natives(block, false, false), t.result());
+    }
+
+    // The same values as an image and as a raster with an origin of its own:
+    // only the window's square is converted, and it is the same square.
+    BufferedImage image = new BufferedImage(400, 270, BufferedImage.TYPE_USHORT_GRAY);
+    WritableRaster raster = Raster.createBandedRaster(DataBuffer.TYPE_INT, 400, 270, 1,
+        new Point(7, -3));
+    for (int r = 0; r < 270; r++) {
+      for (int c = 0; c < 400; c++) {
+        image.getRaster().setSample(c, r, 0, (int) img[r][c]);
+        raster.setSample(c + 7, r - 3, 0, (int) img[r][c]);
+      }
+    }
+    for (SpectrumAnalyzer a : List.of(SpectrumAnalyzer.create(), resize)) {
+      SpectrumResult want = a.analyze(img);
+      assertSameResult(want, a.analyze(image));
+      assertSameResult(want, a.analyze(raster));
+    }
+    for (List<TileResult> other : List.of(SpectrumAnalyzer.create().analyzeTiles(image),
+        SpectrumAnalyzer.create().analyzeTiles(raster))) {
+      assertEquals(tiles.size(), other.size());
+      for (int i = 0; i < tiles.size(); i++) {
+        assertSameResult(tiles.get(i).result(), other.get(i).result());
+      }
     }
   }
 
