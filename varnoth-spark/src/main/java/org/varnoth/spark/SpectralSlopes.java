@@ -41,7 +41,10 @@ import scala.jdk.javaapi.CollectionConverters;
  * {@link Builder#tiles(boolean) tiles}, {@value #ROW} and {@value #COLUMN}
  * (the tile's place in the grid of whole 128 x 128 tiles; one output row per
  * tile), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
- * {@value #PROFILE} (the 65 ring means) and {@value #ERROR}. An image that
+ * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means)
+ * and {@value #ERROR}. The fit range, axis and taper of the analyser apply
+ * ({@link Builder#fitRange}, {@link Builder#axis}, {@link Builder#taper}). An
+ * image that
  * cannot be analysed (not an image file, damaged, smaller than 128 x 128, a
  * null or ragged array) gives one row whose {@value #ERROR} says why and whose
  * other result columns are null; the job goes on.
@@ -72,6 +75,10 @@ public final class SpectralSlopes implements Serializable {
   public static final String INTERCEPT = "intercept";
   /** The number of profile values fitted. */
   public static final String POINTS = "points";
+  /** The standard error of the slope (NaN for two points or fewer). */
+  public static final String SLOPE_STDERR = "slope_stderr";
+  /** The fit's R^2 (NaN for two points or fewer). */
+  public static final String R2 = "r2";
   /** The 65-value radial profile. */
   public static final String PROFILE = "profile";
   /** Null, or why the image could not be analysed. */
@@ -88,12 +95,34 @@ public final class SpectralSlopes implements Serializable {
   private final boolean removeMean;
   /** Whether every whole tile is analysed, a row each. */
   private final boolean tiles;
+  /** The fit range's first ring, or -1 for the analyser's default range. */
+  private final int fitMin;
+  /** The fit range's last ring. */
+  private final int fitMax;
+  /** The abscissa of the fit. */
+  private final SpectrumAnalyzer.Axis axis;
+  /** The taper of the window. */
+  private final SpectrumAnalyzer.Taper taper;
 
   private SpectralSlopes(Builder b) {
     this.imageColumn = b.imageColumn;
     this.window = b.window;
     this.removeMean = b.removeMean;
     this.tiles = b.tiles;
+    this.fitMin = b.fitMin;
+    this.fitMax = b.fitMax;
+    this.axis = b.axis;
+    this.taper = b.taper;
+  }
+
+  // The analyser of these options; one per partition.
+  private SpectrumAnalyzer analyzer() {
+    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder().window(window)
+        .removeMean(removeMean).axis(axis).taper(taper);
+    if (fitMin >= 0) {
+      b.fitRange(fitMin, fitMax);
+    }
+    return b.build();
   }
 
   /**
@@ -155,6 +184,8 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(SLOPE, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(INTERCEPT, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(POINTS, DataTypes.IntegerType, true));
+    fields.add(DataTypes.createStructField(SLOPE_STDERR, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(R2, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(PROFILE,
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
     fields.add(DataTypes.createStructField(ERROR, DataTypes.StringType, true));
@@ -176,8 +207,7 @@ public final class SpectralSlopes implements Serializable {
 
     @Override
     public Iterator<Row> call(Iterator<Row> images) {
-      SpectrumAnalyzer analyzer = SpectrumAnalyzer.builder().window(options.window)
-          .removeMean(options.removeMean).build();
+      SpectrumAnalyzer analyzer = options.analyzer();
       return new Iterator<>() {
         private Iterator<Row> pending = List.<Row>of().iterator();
 
@@ -239,6 +269,8 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.slope());
       v.add(r == null ? null : r.intercept());
       v.add(r == null ? null : r.points());
+      v.add(r == null ? null : r.slopeStdErr());
+      v.add(r == null ? null : r.r2());
       v.add(r == null ? null : r.profile());
       v.add(error);
       return RowFactory.create(v.toArray());
@@ -285,8 +317,50 @@ public final class SpectralSlopes implements Serializable {
     private SpectrumAnalyzer.Window window = SpectrumAnalyzer.Window.CROP;
     private boolean removeMean;
     private boolean tiles;
+    private int fitMin = -1;
+    private int fitMax = -1;
+    private SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
+    private SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
 
     private Builder() {}
+
+    /**
+     * The rings the line is fitted through, as
+     * {@link SpectrumAnalyzer.Builder#fitRange}.
+     *
+     * @param kmin the first ring
+     * @param kmax the last ring
+     * @return this builder
+     * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
+     */
+    public Builder fitRange(int kmin, int kmax) {
+      SpectrumAnalyzer.builder().fitRange(kmin, kmax);  // the analyser's check
+      this.fitMin = kmin;
+      this.fitMax = kmax;
+      return this;
+    }
+
+    /**
+     * The abscissa of the fit, as {@link SpectrumAnalyzer.Builder#axis}.
+     *
+     * @param axis the axis (default the natives')
+     * @return this builder
+     */
+    public Builder axis(SpectrumAnalyzer.Axis axis) {
+      this.axis = Objects.requireNonNull(axis, "axis is null");
+      return this;
+    }
+
+    /**
+     * The taper of the window, as {@link SpectrumAnalyzer.Builder#taper}.
+     *
+     * @param taper the taper (default none)
+     * @return this builder
+     */
+    public Builder taper(SpectrumAnalyzer.Taper taper) {
+      this.taper = Objects.requireNonNull(taper, "taper is null");
+      return this;
+    }
 
     /**
      * The column that holds the images (default {@value SpectralSlopes#CONTENT}).

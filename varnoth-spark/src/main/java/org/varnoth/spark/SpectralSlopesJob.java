@@ -26,14 +26,15 @@ import picocli.CommandLine.Option;
  * <pre>
  * spark-submit --class org.varnoth.spark.SpectralSlopesJob varnoth-spark-VERSION-all.jar \
  *     --input DIR_OR_GLOB --output DIR [--tiles] [--resize] [--remove-mean]
+ *     [--fit-range KMIN:KMAX] [--axis natives|frequency] [--window none|hann]
  *     [--format parquet|csv]
  * </pre>
  *
  * <p>Folders are walked recursively for files whose names end in one of
  * {@link ImageDecoding#FILE_EXTENSIONS} (in any case). The table has the
  * columns {@code path}, with {@code --tiles} {@code row} and {@code column},
- * then {@code slope}, {@code intercept}, {@code points}, {@code profile} and
- * {@code error} (see {@link SpectralSlopes}); as CSV the profile is spread
+ * then {@code slope}, {@code intercept}, {@code points}, {@code slope_stderr},
+ * {@code r2}, {@code profile} and {@code error} (see {@link SpectralSlopes}); as CSV the profile is spread
  * over {@code profile_0} to {@code profile_64}. A file that cannot be analysed
  * gives a row with its error; it does not fail the job. Without a
  * {@code spark.master} (outside spark-submit) the job runs in local mode on
@@ -74,6 +75,19 @@ public final class SpectralSlopesJob implements Callable<Integer> {
       + "then left out of the fit.")
   boolean removeMean;
 
+  @Option(names = "--fit-range", split = ":", paramLabel = "KMIN:KMAX",
+      description = "Fit the line through rings KMIN to KMAX (default 0:64, or 1:64 when the "
+          + "mean is removed).")
+  int[] fitRange;
+
+  @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
+      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128).")
+  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
+
+  @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: hann "
+      + "subtracts its mean, then multiplies by the 2-D periodic Hann taper (default none).")
+  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
+
   @Option(names = "--format", paramLabel = "parquet|csv",
       description = "The table's format (default: ${DEFAULT-VALUE}).")
   Format format = Format.parquet;
@@ -81,6 +95,7 @@ public final class SpectralSlopesJob implements Callable<Integer> {
   @CommandLine.Spec CommandLine.Model.CommandSpec spec;
 
   private SparkSession spark;
+  private SpectralSlopes slopes;
 
   /**
    * Runs the job in a session of its own, started once the command line is
@@ -139,6 +154,20 @@ public final class SpectralSlopesJob implements Callable<Integer> {
       throw new CommandLine.ParameterException(spec.commandLine(),
           "--resize and --tiles exclude each other");
     }
+    SpectralSlopes.Builder slopes = SpectralSlopes.builder()
+        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+        .removeMean(removeMean).tiles(tiles).axis(axis).taper(taper);
+    if (fitRange != null) {
+      try {
+        if (fitRange.length != 2) {
+          throw new IllegalArgumentException("expected --fit-range KMIN:KMAX");
+        }
+        slopes.fitRange(fitRange[0], fitRange[1]);
+      } catch (IllegalArgumentException e) {
+        throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
+      }
+    }
+    this.slopes = slopes.build();
     if (spark != null) {
       return write(spark);
     }
@@ -155,10 +184,7 @@ public final class SpectralSlopesJob implements Callable<Integer> {
         .option("recursiveFileLookup", "true")
         .option("pathGlobFilter", imageNameGlob())
         .load(input);
-    Dataset<Row> table = SpectralSlopes.builder()
-        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
-        .removeMean(removeMean).tiles(tiles).build()
-        .transform(files.select("path", SpectralSlopes.CONTENT));
+    Dataset<Row> table = slopes.transform(files.select("path", SpectralSlopes.CONTENT));
     if (format == Format.csv) {
       table.select(csvColumns(table)).write().option("header", "true").csv(output);
     } else {

@@ -119,11 +119,13 @@ class SpectralSlopesTest {
         what + ": " + expected + " against " + actual);
   }
 
-  /** slope, intercept, points, profile of a table row (as doubles) against a JSON line. */
-  private static void assertSameResult(JsonNode want, double slope, double intercept,
-      int points, double[] profile, String what) {
-    assertSameBits(number(want.get("slope")), slope, what + " slope");
-    assertSameBits(number(want.get("intercept")), intercept, what + " intercept");
+  /** A table row's fit (slope, intercept, stderr, r2) and profile against a JSON line. */
+  private static void assertSameResult(JsonNode want, double[] fit, int points,
+      double[] profile, String what) {
+    assertSameBits(number(want.get("slope")), fit[0], what + " slope");
+    assertSameBits(number(want.get("intercept")), fit[1], what + " intercept");
+    assertSameBits(number(want.get("slope_stderr")), fit[2], what + " slope_stderr");
+    assertSameBits(number(want.get("r2")), fit[3], what + " r2");
     assertEquals(want.get("points").intValue(), points, what + " points");
     assertEquals(SpectrumAnalyzer.PROFILE_SIZE, profile.length, what);
     for (int k = 0; k < profile.length; k++) {
@@ -153,8 +155,9 @@ class SpectralSlopesTest {
         continue;
       }
       assertNull(r.getAs(SpectralSlopes.ERROR), name);
-      assertSameResult(want.get(name), r.getAs(SpectralSlopes.SLOPE),
-          r.getAs(SpectralSlopes.INTERCEPT), r.getAs(SpectralSlopes.POINTS),
+      double[] fit = {r.getAs(SpectralSlopes.SLOPE), r.getAs(SpectralSlopes.INTERCEPT),
+          r.getAs(SpectralSlopes.SLOPE_STDERR), r.getAs(SpectralSlopes.R2)};
+      assertSameResult(want.get(name), fit, r.getAs(SpectralSlopes.POINTS),
           doubles(r.getList(r.fieldIndex(SpectralSlopes.PROFILE))), name);
     }
 
@@ -194,12 +197,17 @@ class SpectralSlopesTest {
   @Test
   void theJobWritesOneRowPerTileWithTheToolsValues() throws Exception {
     List<String> stderr = new ArrayList<>();
-    Map<String, JsonNode> want = cli(stderr, "--tiles");
+    String[] measuring = {"--window", "hann", "--fit-range", "2:48", "--axis", "frequency"};
+    List<String> cliOptions = new ArrayList<>(List.of(measuring));
+    cliOptions.add("--tiles");
+    Map<String, JsonNode> want = cli(stderr, cliOptions.toArray(new String[0]));
     Path output = tmp.resolve("tiles-csv");
     StringWriter out = new StringWriter();
+    List<String> args = new ArrayList<>(List.of("--input", images.toString(), "--output",
+        output.toString(), "--tiles", "--format", "csv"));
+    args.addAll(List.of(measuring));
     int status = SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
-        "--input", images.toString(), "--output", output.toString(), "--tiles",
-        "--format", "csv");
+        args.toArray(new String[0]));
     assertEquals(0, status, out.toString());
     // 1 + 2 (200 x 300: one column, two rows of tiles) + 4 tiles, and the
     // corrupt file; notes.txt is not an image name.
@@ -220,9 +228,14 @@ class SpectralSlopesTest {
         profile[k] = Double.parseDouble(r.getAs("profile_" + k));
       }
       String key = name + "@" + r.getAs(SpectralSlopes.ROW) + "," + r.getAs(SpectralSlopes.COLUMN);
-      assertSameResult(want.get(key), Double.parseDouble(r.getAs(SpectralSlopes.SLOPE)),
-          Double.parseDouble(r.getAs(SpectralSlopes.INTERCEPT)),
-          Integer.parseInt(r.getAs(SpectralSlopes.POINTS)), profile, key);
+      double[] fit = new double[4];
+      String[] keys = {SpectralSlopes.SLOPE, SpectralSlopes.INTERCEPT,
+          SpectralSlopes.SLOPE_STDERR, SpectralSlopes.R2};
+      for (int i = 0; i < 4; i++) {
+        fit[i] = Double.parseDouble(r.getAs(keys[i]));
+      }
+      assertSameResult(want.get(key), fit, Integer.parseInt(r.getAs(SpectralSlopes.POINTS)),
+          profile, key);
     }
     assertEquals(Map.of("a-grey8.png", 1, "b-grey16.png", 2, "c-colour.png", 4,
         "d-corrupt.png", 1), tiles);
