@@ -67,32 +67,37 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
    * @return the fit
    */
   static LineFit of(double[] profile, int kmin, int kmax, SpectrumAnalyzer.Axis axis) {
+    // The points (x[i], y[i]), i < n, in ring order.
+    double[] x = new double[kmax - kmin + 1];
+    double[] y = new double[kmax - kmin + 1];
     int n = 0;
-    double sx = 0.0;
-    double sy = 0.0;
     for (int k = kmin; k <= kmax; k++) {
       if (isPoint(axis, k, profile[k])) {
+        x[n] = axis.abscissa(k);
+        y[n] = Math.log(profile[k]);
         n++;
-        sx += axis.abscissa(k);
-        sy += Math.log(profile[k]);
       }
     }
     if (n < 2) {
       return new LineFit(0.0, 0.0, n, Double.NaN, Double.NaN);
+    }
+    double sx = 0.0;
+    double sy = 0.0;
+    for (int i = 0; i < n; i++) {
+      sx += x[i];
+      sy += y[i];
     }
     double mx = sx / n;
     double my = sy / n;
     double sxx = 0.0;
     double sxy = 0.0;
     double sst = 0.0;
-    for (int k = kmin; k <= kmax; k++) {
-      if (isPoint(axis, k, profile[k])) {
-        double dx = axis.abscissa(k) - mx;
-        double dy = Math.log(profile[k]) - my;
-        sxx += dx * dx;
-        sxy += dx * dy;
-        sst += dy * dy;
-      }
+    for (int i = 0; i < n; i++) {
+      double dx = x[i] - mx;
+      double dy = y[i] - my;
+      sxx += dx * dx;
+      sxy += dx * dy;
+      sst += dy * dy;
     }
     double slope;
     double intercept;
@@ -105,11 +110,9 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
       intercept = my - slope * mx;
     }
     double ssr = 0.0;
-    for (int k = kmin; k <= kmax; k++) {
-      if (isPoint(axis, k, profile[k])) {
-        double e = Math.log(profile[k]) - (intercept + slope * axis.abscissa(k));
-        ssr += e * e;
-      }
+    for (int i = 0; i < n; i++) {
+      double e = y[i] - (intercept + slope * x[i]);
+      ssr += e * e;
     }
     double stderr = n > 2 ? Math.sqrt(ssr / (n - 2)) / Math.sqrt(sxx) : Double.NaN;
     double r2 = n > 2 && sst != 0.0 ? 1.0 - ssr / sst : Double.NaN;
