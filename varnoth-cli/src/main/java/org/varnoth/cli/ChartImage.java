@@ -9,10 +9,8 @@ import java.awt.geom.Ellipse2D;
 import java.awt.geom.Line2D;
 import java.awt.image.BufferedImage;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.Locale;
-import javax.imageio.ImageIO;
 import org.varnoth.LineFit;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
@@ -38,11 +36,7 @@ final class ChartImage {
 
   static void write(SpectrumResult result, String title, Path file) throws IOException {
     BufferedImage image = draw(result, title);
-    Path parent = file.toAbsolutePath().getParent();
-    if (parent != null) {
-      Files.createDirectories(parent);
-    }
-    ImageIO.write(image, "png", file.toFile());
+    PngFiles.write(image, file);
   }
 
   /** The plotted region in log units and its mapping onto pixels. */

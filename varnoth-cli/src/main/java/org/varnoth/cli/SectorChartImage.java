@@ -10,11 +10,9 @@ import java.awt.geom.Line2D;
 import java.awt.geom.Path2D;
 import java.awt.image.BufferedImage;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.List;
 import java.util.Locale;
-import javax.imageio.ImageIO;
 import org.varnoth.SectorResult;
 import org.varnoth.SpectrumResult;
 
@@ -38,11 +36,7 @@ final class SectorChartImage {
 
   static void write(SpectrumResult result, String title, Path file) throws IOException {
     BufferedImage image = draw(result, title);
-    Path parent = file.toAbsolutePath().getParent();
-    if (parent != null) {
-      Files.createDirectories(parent);
-    }
-    ImageIO.write(image, "png", file.toFile());
+    PngFiles.write(image, file);
   }
 
   static BufferedImage draw(SpectrumResult result, String title) {
@@ -83,20 +77,25 @@ final class SectorChartImage {
           CY - (RADIUS + 18) * Math.sin(t) + 4);
     }
 
-    // The outline through every sector and its opposite.
+    // Every sector and its opposite: sector i % n at angle + 180 for i >= n.
     int n = sectors.size();
-    Path2D outline = new Path2D.Double();
+    double[] x = new double[2 * n];
+    double[] y = new double[2 * n];
+    double[] radius = new double[2 * n];
+    double[] angle = new double[2 * n];
     for (int i = 0; i < 2 * n; i++) {
       SectorResult s = sectors.get(i % n);
-      double t = Math.toRadians(s.angle() + (i < n ? 0 : 180));
-      double pr = Math.abs(s.fit().slope()) * scale;
-      double x = CX + pr * Math.cos(t);
-      double y = CY - pr * Math.sin(t);
-      if (i == 0) {
-        outline.moveTo(x, y);
-      } else {
-        outline.lineTo(x, y);
-      }
+      angle[i] = Math.toRadians(s.angle() + (i < n ? 0 : 180));
+      radius[i] = Math.abs(s.fit().slope()) * scale;
+      x[i] = CX + radius[i] * Math.cos(angle[i]);
+      y[i] = CY - radius[i] * Math.sin(angle[i]);
+    }
+
+    // The outline through them.
+    Path2D outline = new Path2D.Double();
+    outline.moveTo(x[0], y[0]);
+    for (int i = 1; i < 2 * n; i++) {
+      outline.lineTo(x[i], y[i]);
     }
     outline.closePath();
     g.setColor(new Color(30, 80, 170, 50));
@@ -109,19 +108,16 @@ final class SectorChartImage {
     g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 11));
     for (int i = 0; i < 2 * n; i++) {
       SectorResult s = sectors.get(i % n);
-      double t = Math.toRadians(s.angle() + (i < n ? 0 : 180));
-      double pr = Math.abs(s.fit().slope()) * scale;
-      double x = CX + pr * Math.cos(t);
-      double y = CY - pr * Math.sin(t);
       g.setColor(s.fit().fitted() ? new Color(30, 80, 170) : Color.RED);
-      g.fill(new Ellipse2D.Double(x - 4, y - 4, 8, 8));
+      g.fill(new Ellipse2D.Double(x[i] - 4, y[i] - 4, 8, 8));
       if (i < n && n <= 18) {
         g.setColor(Color.BLACK);
         String label = s.fit().fitted()
             ? String.format(Locale.ROOT, "%.2f\u00b1%.2f", s.fit().slope(), s.fit().slopeStdErr())
             : "not fitted";
-        double lr = pr + 34;
-        ChartImage.centred(g, label, CX + lr * Math.cos(t), CY - lr * Math.sin(t) + 4);
+        double lr = radius[i] + 34;
+        ChartImage.centred(g, label, CX + lr * Math.cos(angle[i]),
+            CY - lr * Math.sin(angle[i]) + 4);
       }
     }
 

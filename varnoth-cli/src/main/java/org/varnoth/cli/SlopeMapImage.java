@@ -6,11 +6,9 @@ import java.awt.Graphics2D;
 import java.awt.RenderingHints;
 import java.awt.image.BufferedImage;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.List;
 import java.util.Locale;
-import javax.imageio.ImageIO;
 import org.varnoth.TileResult;
 
 /**
@@ -68,11 +66,7 @@ final class SlopeMapImage {
     g.drawString(String.format(Locale.ROOT, "%.3f", max), lx + 22, MARGIN + 10);
     g.drawString(String.format(Locale.ROOT, "%.3f", min), lx + 22, MARGIN + lh);
     g.dispose();
-    Path parent = file.toAbsolutePath().getParent();
-    if (parent != null) {
-      Files.createDirectories(parent);
-    }
-    ImageIO.write(image, "png", file.toFile());
+    PngFiles.write(image, file);
   }
 
   // Linear through the ramp: min at its first colour, max at its last.

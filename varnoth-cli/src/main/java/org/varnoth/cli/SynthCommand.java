@@ -3,10 +3,8 @@ package org.varnoth.cli;
 import java.awt.image.BufferedImage;
 import java.awt.image.WritableRaster;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.concurrent.Callable;
-import javax.imageio.ImageIO;
 import org.varnoth.SyntheticImages;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
@@ -52,11 +50,7 @@ final class SynthCommand implements Callable<Integer> {
     for (int y = 0; y < size; y++) {
       raster.setSamples(0, y, size, 1, 0, grey[y]);
     }
-    Path parent = out.toAbsolutePath().getParent();
-    if (parent != null) {
-      Files.createDirectories(parent);
-    }
-    ImageIO.write(image, "png", out.toFile());
+    PngFiles.write(image, out);
     spec.commandLine().getOut().println(out);
     return 0;
   }
