@@ -29,14 +29,16 @@
 //   check the table against the reference's own computation for all 16384
 //   elements. The reference then collects ring k's indices in ascending
 //   order and nanmean adds their non-NaN values to 0.0 one by one in that
-//   order and divides by their count. The loop below reads exactly the same
-//   values in exactly the same order, skips NaN by the same test
-//   (std::isnan, true exactly when v != v, as rtIsNaN), starts from the
-//   same 0.0 and divides by the same count, so every rounding step is the
-//   same operation on the same operands. Rings are summed independently,
-//   one accumulator each, so the order in which the rings are visited
-//   cannot matter. No reassociation is possible: the build forbids
-//   fast-math and contraction (cmake/CompilerFlags.cmake).
+//   order and divides by their count. ring_means (ring_means.h) reads
+//   exactly the same values in exactly the same order, skips NaN by the
+//   same test (std::isnan, true exactly when v != v, as rtIsNaN), starts
+//   from the same 0.0 and divides by the same count, so every rounding step
+//   is the same operation on the same operands. It first sums each ring
+//   without the test and keeps that sum only when it is not NaN, which
+//   proves that no member was NaN. Rings are summed independently, one
+//   accumulator each, so the order in which the rings are visited cannot
+//   matter. No reassociation is possible: the build forbids fast-math and
+//   contraction (cmake/CompilerFlags.cmake).
 //
 // Work record and storage
 //   SD is not used (the parameter stays for the calling convention); in
@@ -47,15 +49,16 @@
 //
 // Cost
 //   One read of each of the 13051 ring elements and 13051 additions, each
-//   dependent on the one before in its ring (docs/PERFORMANCE.md has the
-//   timings). A single pass over all 16384 elements in index order with a
-//   per-element ring number and 65 running sums gives the same bits too, but
-//   is slower: consecutive elements often share a ring, and each such
-//   addition waits for the sum stored by the previous.
+//   dependent on the one before in its ring, four rings in flight at once;
+//   a ring with a NaN member, or with +inf and -inf, is read a second time
+//   (docs/PERFORMANCE.md has the timings). A single pass over all 16384
+//   elements in index order with a per-element ring number and 65 running sums
+//   gives the same bits too, but is slower: consecutive elements often share a
+//   ring, and each such addition waits for the sum stored by the previous.
 #include "radial/Varnoth_radial.h"
 #include "radial/ring_means.h"
 
 void f_RadialAverageSpectra(VarnothStackData* /* SD: not used */,
                             const real_T ftArr[16384], real_T ret[65]) {
-  varnoth_radial::ring_means([ftArr](int n) { return ftArr[n]; }, ret);
+  varnoth_radial::ring_means(ftArr, varnoth_radial::kRingList.member, ret);
 }

@@ -87,6 +87,25 @@ constexpr RingList make_ring_list() {
 
 inline constexpr RingList kRingList = make_ring_list();
 
+// The same members for a spectrum held row by row (element (r, c) at
+// 128 r + c): at[j] is the row-by-row index of member[j], in the same order.
+struct RingMembersByRows {
+  std::uint16_t at[kRingMembers];
+};
+
+constexpr RingMembersByRows make_ring_members_by_rows() {
+  RingMembersByRows t{};
+  for (int j = 0; j < kRingMembers; j++) {
+    const int n = kRingList.member[j];  // n = r + 128 c
+    t.at[j] = static_cast<std::uint16_t>(kImageSide * (n % kImageSide) +
+                                         n / kImageSide);
+  }
+  return t;
+}
+
+inline constexpr RingMembersByRows kRingMembersByRows =
+    make_ring_members_by_rows();
+
 static_assert(kRingList.first[0] == 0 &&
                   kRingList.first[kProfileSize] == kRingMembers,
               "rings 0..64 hold 13051 elements");
