@@ -1,4 +1,6 @@
 // The whole analysis of one image in one call.
+#include <cstring>
+
 #include "analysis/Varnoth_analysis.h"
 #include "runtime/parallel_region.h"
 
@@ -27,11 +29,8 @@ void f_PSD_Processing(VarnothStackData* SD, const real_T img[16384],
                       real_T imgWD[16384]) {
   real_T regress[2];
   varnoth_parallel::region([&] {
-    varnoth_parallel::single([&] {
-      for (int i = 0; i < kImageSize; i++) {
-        imgWD[i] = img[i];
-      }
-    });
+    varnoth_parallel::single(
+        [&] { std::memmove(imgWD, img, sizeof(real_T) * kImageSize); });
     profile_line_fit(SD, img, imgFT, imgPS, regress);
   });
   *psSlope = regress[0];

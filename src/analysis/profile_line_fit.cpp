@@ -14,8 +14,8 @@
 // A fit is never made on fewer than two points, so polyfit's m >= 2.
 //
 // Arguments:
-//   SD      the work record, lent to f_ImageFFTPower (and to
-//           f_RadialAverageSpectra, which uses none of it).
+//   SD      the work record, lent to f_ImageFFTPower (SD->f2.x) and to
+//           f_RadialAverageSpectra, which uses none of it.
 //   img     on entry, the image; unchanged.
 //   imgFT   on exit, the power spectrum.
 //   imgPS   on exit, the radial profile.
@@ -27,7 +27,6 @@ void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
     f_ImageFFTPower(SD, img, imgFT);
     varnoth_parallel::single([&] {
       f_RadialAverageSpectra(SD, imgFT, imgPS);
-
       profile_line(imgPS, regress);
     });
   });

@@ -119,6 +119,41 @@ void column_power_by_rows(const creal_T g[16384], real_T pt[16384]) {
   }
 }
 
+// The same fused pass with the power in the library's layout: ret[R + 128 C]
+// is the centred power at (R, C). The lanes carry columns, so the powers of
+// columns c .. c + W - 1 are gathered in a block held in the first-level
+// cache, block[R] holding row R of those centred columns, and then written
+// out W rows by W columns at a time, transposed in registers, so that each
+// column receives contiguous runs. Iteration p reads columns W p ..
+// W p + W - 1 of g and writes only the columns they centre to.
+template <class L>
+VARNOTH_LANE_KERNEL void column_block_power(const creal_T g[16384],
+                                            real_T ret[16384], int c) {
+  constexpr int W = L::kLanes;
+  const int cs = (c + 64) & 127;
+  typename L::V block[128];
+  column_transform<L>(g, c, [&block](int u, const ComplexLanes<L>& z) {
+    block[(u + 64) & 127] = centred_power_lanes<L>(z.re, z.im);
+  });
+  for (int r0 = 0; r0 < 128; r0 += W) {
+    typename L::V v[W];  // v[t]: row r0 + t of the W columns
+#pragma GCC unroll 8
+    for (int t = 0; t < W; t++) v[t] = block[r0 + t];
+    L::transpose(v);  // v[j]: rows r0 .. r0 + W - 1 of column cs + j
+#pragma GCC unroll 8
+    for (int j = 0; j < W; j++) L::store(&ret[r0 + 128 * (cs + j)], v[j]);
+  }
+}
+
+template <class L>
+void column_power(const creal_T g[16384], real_T ret[16384]) {
+  constexpr int W = L::kLanes;
+  VARNOTH_PARALLEL_FOR
+  for (int p = 0; p < 128 / W; p++) {
+    column_block_power<L>(g, ret, W * p);
+  }
+}
+
 }  // namespace varnoth_fft
 
 #endif

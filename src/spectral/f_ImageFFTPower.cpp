@@ -9,30 +9,33 @@
 // squaring keeps (|F| / 16384)^2 finite where |F|^2 would overflow.
 //
 // Arguments:
-//   SD   work record; SD->u3.f4.imgf (16384 creal_T) holds the uncentred
-//        spectrum f = fft2(img); fft2 uses SD->f2 besides. dv4 and dv5 are
-//        not used.
+//   SD   work record; SD->f2.x holds the row spectra of img (the first
+//        pass of fft2). No other member is used.
 //   img  16384 real_T, read only.
-//   ret  16384 real_T, written; may lie in SD->u4 or outside the record, not
-//        in SD->u1, SD->f2 or SD->u3.
+//   ret  16384 real_T, written; may lie in SD->u4 or outside the record,
+//        not in SD->u1, SD->f2 or SD->u3.
 //
-// Method: one pass over f instead of fftshift, b_abs, the division and
-// power over four arrays: the value for f(r, c) is written straight to its
-// centred place ret((r + 64) mod 128, (c + 64) mod 128), by the operations
-// that f_ImageFFTPower_reference performs for it (centred_power.h,
-// spectral_kernels.h), so ret equals its result bit for bit.
+// Method: instead of fft2, fftshift, b_abs, the division and power over
+// five arrays, the column pass of fft2 hands each spectral value f(r, c)
+// straight to its power, written to its centred place
+// ret((r + 64) mod 128, (c + 64) mod 128) by the operations that
+// f_ImageFFTPower_reference performs for it (centred_power.h,
+// spectral_kernels.h), so ret equals its result bit for bit. The 2-D
+// spectrum is never stored.
 //
-// The column loop may run on several threads (VARNOTH_PARALLEL_FOR):
-// iteration c reads column c of f and writes only column (c + 64) mod 128
-// of ret.
+// The loops may run on several threads (VARNOTH_PARALLEL_FOR): an iteration
+// of the row pass reads and writes its own rows, one of the column pass
+// reads its own columns of the row spectra and writes only the columns of
+// ret they centre to.
 #include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
 #include "spectral/spectral_kernels.h"
 
 void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                      real_T ret[16384]) {
+  const varnoth_fft::SpectralKernels& kernels = varnoth_fft::spectral_kernels();
   varnoth_parallel::region([&] {
-    fft2(SD, img, SD->u3.f4.imgf);
-    varnoth_fft::spectral_kernels().power(SD->u3.f4.imgf, ret);
+    kernels.rows(img, SD->f2.x);
+    kernels.column_power(SD->f2.x, ret);
   });
 }

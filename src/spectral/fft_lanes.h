@@ -281,15 +281,24 @@ VARNOTH_LANE_KERNEL void row_block(const real_T* src, int stride,
 // The row block of an image held row by row, xt[128 r + n] = x(r, n) (the
 // order of a Java image): its eight rows are first copied into a block in
 // the library's layout, 8 KiB that stay in the first-level cache, then
-// transformed as above. Copying moves whole doubles, so the spectra are
+// transformed as above. The copy goes W rows by W elements at a time,
+// transposed in registers. It moves whole doubles, so the spectra are
 // those of the same rows bit for bit.
 template <class L>
 VARNOTH_LANE_KERNEL void row_block_from_rows(const real_T xt[16384],
                                              creal_T y[16384], int r) {
-  real_T staged[128 * 8];  // element n of row r + i at staged[i + 8 n]
-  for (int i = 0; i < 8; i++) {
-    const real_T* const row = &xt[128 * (r + i)];
-    for (int n = 0; n < 128; n++) staged[i + 8 * n] = row[n];
+  constexpr int W = L::kLanes;
+  alignas(64) real_T staged[128 * 8];  // element n of row r + i at
+                                       // staged[i + 8 n]
+  for (int i0 = 0; i0 < 8; i0 += W) {
+    for (int n0 = 0; n0 < 128; n0 += W) {
+      typename L::V v[W];  // v[t]: elements n0 .. n0 + W - 1 of row i0 + t
+#pragma GCC unroll 8
+      for (int t = 0; t < W; t++) v[t] = L::load(&xt[128 * (r + i0 + t) + n0]);
+      L::transpose(v);  // v[t]: element n0 + t of rows i0 .. i0 + W - 1
+#pragma GCC unroll 8
+      for (int t = 0; t < W; t++) L::store(&staged[i0 + 8 * (n0 + t)], v[t]);
+    }
   }
   row_block<L>(staged, 8, y, r);
 }

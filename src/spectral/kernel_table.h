@@ -18,7 +18,8 @@ constexpr SpectralKernels kernels_of(const char* name) {
                          &column_transforms<L>,
                          &centred_power<L>,
                          &row_transforms_from_rows<L>,
-                         &column_power_by_rows<L>};
+                         &column_power_by_rows<L>,
+                         &column_power<L>};
 }
 
 }  // namespace varnoth_fft

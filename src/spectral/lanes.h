@@ -26,6 +26,9 @@
 //                         W consecutive complex values, lane j at p[j]
 //   load_complex_strided(p, s, re, im) / store_complex_strided(re, im, p, s)
 //                         lane j at p[s j]
+//   transpose(v)          W values v[0..W-1] as a W x W matrix, row t in
+//                         v[t]: afterwards lane j of v[t] is what lane t of
+//                         v[j] was
 // This header holds the portable lanes (plain doubles, the form the tests run
 // on every machine) and the SSE2 lanes (the x86 baseline, the 32-bit Windows
 // target included). Wider lanes live in lanes_avx2.h and lanes_avx512.h and
@@ -118,6 +121,11 @@ struct PortableLanes {
   static void load_complex(const creal_T* p, V& re, V& im) {
     load_complex_strided(p, 1, re, im);
   }
+  static void transpose(V (&v)[2]) {
+    const real_T t = v[0].l[1];
+    v[0].l[1] = v[1].l[0];
+    v[1].l[0] = t;
+  }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }
@@ -160,6 +168,11 @@ struct Sse2Lanes {
   }
   static void load_complex(const creal_T* p, V& re, V& im) {
     load_complex_strided(p, 1, re, im);
+  }
+  static void transpose(V (&v)[2]) {
+    const V a = _mm_unpacklo_pd(v[0], v[1]);
+    v[1] = _mm_unpackhi_pd(v[0], v[1]);
+    v[0] = a;
   }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);

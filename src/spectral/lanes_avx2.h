@@ -66,6 +66,18 @@ struct Avx2Lanes {
     _mm256_storeu_pd(&p[0].re, _mm256_permute2f128_pd(a, b, 0x20));
     _mm256_storeu_pd(&p[2].re, _mm256_permute2f128_pd(a, b, 0x31));
   }
+  // The unpacks pair rows 0, 1 and rows 2, 3 within each 128-bit half; the
+  // half exchanges then put the pairs of one column side by side.
+  static void transpose(V (&v)[4]) {
+    const V t0 = _mm256_unpacklo_pd(v[0], v[1]);  // (00 10 | 02 12)
+    const V t1 = _mm256_unpackhi_pd(v[0], v[1]);  // (01 11 | 03 13)
+    const V t2 = _mm256_unpacklo_pd(v[2], v[3]);  // (20 30 | 22 32)
+    const V t3 = _mm256_unpackhi_pd(v[2], v[3]);  // (21 31 | 23 33)
+    v[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
+    v[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+    v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
+    v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+  }
 };
 
 }  // namespace varnoth_lanes

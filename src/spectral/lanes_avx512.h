@@ -87,6 +87,37 @@ struct Avx512Lanes {
                      _mm512_permutex2var_pd(
                          re, _mm512_set_epi64(15, 7, 14, 6, 13, 5, 12, 4), im));
   }
+  // Unpacks pair rows 2i and 2i + 1 column by column, in 128-bit quarters:
+  // t[2i] holds the even columns, t[2i + 1] the odd ones. Two rounds of
+  // quarter shuffles (0x88 takes quarters 0 and 2 of each source, 0xDD
+  // quarters 1 and 3) then gather the quarters of one column from all four
+  // pairs of rows.
+  static void transpose(V (&v)[8]) {
+    const V t0 = _mm512_unpacklo_pd(v[0], v[1]);
+    const V t1 = _mm512_unpackhi_pd(v[0], v[1]);
+    const V t2 = _mm512_unpacklo_pd(v[2], v[3]);
+    const V t3 = _mm512_unpackhi_pd(v[2], v[3]);
+    const V t4 = _mm512_unpacklo_pd(v[4], v[5]);
+    const V t5 = _mm512_unpackhi_pd(v[4], v[5]);
+    const V t6 = _mm512_unpacklo_pd(v[6], v[7]);
+    const V t7 = _mm512_unpackhi_pd(v[6], v[7]);
+    const V e0 = _mm512_shuffle_f64x2(t0, t2, 0x88);
+    const V e1 = _mm512_shuffle_f64x2(t0, t2, 0xDD);
+    const V e2 = _mm512_shuffle_f64x2(t4, t6, 0x88);
+    const V e3 = _mm512_shuffle_f64x2(t4, t6, 0xDD);
+    const V o0 = _mm512_shuffle_f64x2(t1, t3, 0x88);
+    const V o1 = _mm512_shuffle_f64x2(t1, t3, 0xDD);
+    const V o2 = _mm512_shuffle_f64x2(t5, t7, 0x88);
+    const V o3 = _mm512_shuffle_f64x2(t5, t7, 0xDD);
+    v[0] = _mm512_shuffle_f64x2(e0, e2, 0x88);
+    v[1] = _mm512_shuffle_f64x2(o0, o2, 0x88);
+    v[2] = _mm512_shuffle_f64x2(e1, e3, 0x88);
+    v[3] = _mm512_shuffle_f64x2(o1, o3, 0x88);
+    v[4] = _mm512_shuffle_f64x2(e0, e2, 0xDD);
+    v[5] = _mm512_shuffle_f64x2(o0, o2, 0xDD);
+    v[6] = _mm512_shuffle_f64x2(e1, e3, 0xDD);
+    v[7] = _mm512_shuffle_f64x2(o1, o3, 0xDD);
+  }
 };
 
 }  // namespace varnoth_lanes

@@ -55,6 +55,11 @@ struct NeonLanes {
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }
+  static void transpose(V (&v)[2]) {
+    const V a = vzip1q_f64(v[0], v[1]);
+    v[1] = vzip2q_f64(v[0], v[1]);
+    v[0] = a;
+  }
 };
 
 }  // namespace varnoth_lanes

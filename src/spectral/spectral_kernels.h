@@ -36,6 +36,9 @@ struct SpectralKernels {
   // of columns followed by power), without storing the 2-D spectrum.
   void (*rows_from_rows)(const real_T xt[16384], creal_T y[16384]);
   void (*column_power_by_rows)(const creal_T g[16384], real_T pt[16384]);
+  // The same centred power spectrum in the library's layout: ret as
+  // columns followed by power give it, without storing the 2-D spectrum.
+  void (*column_power)(const creal_T g[16384], real_T ret[16384]);
 };
 
 // The table the library runs: the widest this CPU supports.

@@ -66,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     expect_same(&cols[0].re, &y[0].re, 32768, nan_as_one, k.name);
     k.power(cols.data(), got.data());
     expect_same(want.data(), got.data(), 16384, nan_as_one, k.name);
+    k.column_power(rows.data(), got.data());
+    expect_same(want.data(), got.data(), 16384, nan_as_one, k.name);
     std::vector<double> pt(16384);
     k.column_power_by_rows(rows.data(), pt.data());
     for (int r = 0; r < 128; r++)
@@ -81,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   double regress_want[2], regress_got[2];
   std::vector<double> ft(16384), ftt(16384);
   profile_line_fit(sd.get(), img.data(), ft.data(), ps_want, regress_want);
+  expect_same(want.data(), ft.data(), 16384, nan_as_one, "chain power");
   profile_line_fit_by_rows(sd.get(), by_rows.data(), ftt.data(), ps_got,
                            regress_got);
   expect_same(ps_want, ps_got, 65, nan_as_one, "profile by rows");

@@ -231,6 +231,10 @@ class FastSpectral : public varnoth_test::SpectralTest {
       k.power(want.data(), pw_got.data());
       EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
           << k.name << " power, " << what;
+      pw_got = unwritten_image();
+      k.column_power(rows.data(), pw_got.data());
+      EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
+          << k.name << " column power, " << what;
 
       // The same passes on the image and the power held row by row.
       got = unwritten_spectrum();
