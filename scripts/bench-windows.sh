@@ -53,6 +53,10 @@ k = "f_ImageFFTPowerPhase"
 if k in lin and k in win:
     own_lin, own_win = lin[k] - lin["angle"], win[k] - win["angle"]
     print("%-28s %9.1f %9.1f %7.2f   (the runtime's atan2 taken out)" % (k + " - angle", own_lin, own_win, own_win / own_lin))
+k = "f_PlotSpectra_GetChartInfo"
+if k in lin and k in win and "b_log" in lin and "b_log" in win:
+    own_lin, own_win = lin[k] - lin["b_log"], win[k] - win["b_log"]
+    print("%-28s %9.1f %9.1f %7.2f   (the runtime's log taken out)" % (k + " - b_log", own_lin, own_win, own_win / own_lin))
 if "one_parallel_region" in ship:
     print("one parallel region under Wine: %.1f us (Linux build: %s)" % (ship["one_parallel_region"], lin.get("one_parallel_region", "n/a")))
 PY

@@ -28,13 +28,38 @@
 // Arguments:
 //   imgPS on entry, the profile; unchanged.
 //   pts   on exit, every member written.
+namespace {
+
+// The 65 abscissae ln(k * 1.546875 + 1.0). They do not depend on the
+// profile, so they are computed once, on first use, by the same std::log
+// on the same operands, which gives the same doubles as computing them on
+// every call. (A function-local static is initialised once, safely when
+// threads race to it.)
+struct Abscissae {
+  real_T x[kProfileSize];
+};
+
+const Abscissae& loglog_abscissae() {
+  static const Abscissae table = [] {
+    Abscissae t;
+    for (int k = 0; k < kProfileSize; k++) {
+      t.x[k] = std::log(static_cast<real_T>(k) * 1.546875 + 1.0);
+    }
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace
+
 void loglog_points(const real_T imgPS[65], LogLogPoints* pts) {
+  const Abscissae& abscissae = loglog_abscissae();
   pts->trueCount = 0;
   for (int k = 0; k < kProfileSize; k++) {
     if (imgPS[k] > 0.0) {
       pts->trueCount++;
     }
-    pts->xpts[k] = std::log(static_cast<real_T>(k) * 1.546875 + 1.0);
+    pts->xpts[k] = abscissae.x[k];
     pts->ypts[k] = std::log(imgPS[k]);
   }
 
