@@ -1,6 +1,7 @@
 #include "Java/JNIExtensions.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "Java/JNIChecks.h"
 
@@ -19,17 +20,39 @@ static_assert(iSide % kRowBlock == 0, "whole blocks");
 
 // Calls use(row, i) for rows x0 + i, i = 0..7, of jImg, each row checked
 // first (present, 128 long); false, with an exception pending, at the first
-// row that fails.
+// row that fails its check or whose use returns false.
 template <typename Use>
 bool for_row_block(JNIEnv* jEnv, jobjectArray jImg, jsize x0, const char* name,
                    Use use) {
   for (jsize i = 0; i < kRowBlock; i++) {
     jobject row = jEnv->GetObjectArrayElement(jImg, x0 + i);
-    const bool good = varnoth_jni::check_image_row(jEnv, row, x0 + i, name);
-    if (good) use(static_cast<jdoubleArray>(row), i);
+    bool good = varnoth_jni::check_image_row(jEnv, row, x0 + i, name);
+    if (good) good = use(static_cast<jdoubleArray>(row), i);
     jEnv->DeleteLocalRef(row);
     if (!good) return false;
   }
+  return true;
+}
+
+// A Java row that could not be held (GetPrimitiveArrayCritical gave null):
+// false, with the virtual machine's exception pending, or an
+// OutOfMemoryError when it raised none. No row may be held any more here.
+bool hold_failed(JNIEnv* jEnv) {
+  if (!varnoth_jni::exception_pending(jEnv)) {
+    varnoth_jni::throw_out_of_memory(jEnv, "Java row could not be held");
+  }
+  return false;
+}
+
+// The 128 values of a checked row into `into`, copied straight from the
+// row's elements, which are held (GetPrimitiveArrayCritical) for the copy
+// alone and given back unchanged (JNI_ABORT). False, with an exception
+// pending, when the row cannot be held.
+bool read_row(JNIEnv* jEnv, jdoubleArray row, double* into) {
+  void* values = jEnv->GetPrimitiveArrayCritical(row, nullptr);
+  if (values == nullptr) return hold_failed(jEnv);
+  std::memcpy(into, values, sizeof(double) * iSide);
+  jEnv->ReleasePrimitiveArrayCritical(row, values, JNI_ABORT);
   return true;
 }
 
@@ -41,6 +64,7 @@ double* copy_in(JNIEnv* jEnv, jobjectArray jImg, double* cImg,
     const bool read =
         for_row_block(jEnv, jImg, x0, name, [&](jdoubleArray row, jsize i) {
           jEnv->GetDoubleArrayRegion(row, 0, iSide, block[i]);
+          return true;
         });
     if (!read) return nullptr;
     for (jsize y = 0; y < iSide; y++) {
@@ -53,13 +77,14 @@ double* copy_in(JNIEnv* jEnv, jobjectArray jImg, double* cImg,
 }
 
 // Calls use(row, x) for every row x of jImg, each checked first (present,
-// 128 long); false, with an exception pending, at the first row that fails.
+// 128 long); false, with an exception pending, at the first row that fails
+// its check or whose use returns false.
 template <typename Use>
 bool for_each_row(JNIEnv* jEnv, jobjectArray jImg, const char* name, Use use) {
   for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
-    const bool done =
-        for_row_block(jEnv, jImg, x0, name,
-                      [&](jdoubleArray row, jsize i) { use(row, x0 + i); });
+    const bool done = for_row_block(
+        jEnv, jImg, x0, name,
+        [&](jdoubleArray row, jsize i) { return use(row, x0 + i); });
     if (!done) return false;
   }
   return true;
@@ -141,7 +166,7 @@ double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
   double* const into = cRows.get();
   const bool read =
       for_each_row(jEnv, jImg, name, [&](jdoubleArray row, jsize x) {
-        jEnv->GetDoubleArrayRegion(row, 0, iSide, &into[iSide * x]);
+        return read_row(jEnv, row, &into[iSide * x]);
       });
   return read ? cRows.release() : nullptr;
 }
@@ -153,6 +178,7 @@ jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv) {
   const bool written =
       for_each_row(jEnv, jImg, "jImg", [&](jdoubleArray row, jsize x) {
         jEnv->SetDoubleArrayRegion(row, 0, iSide, &cRows[iSide * x]);
+        return true;
       });
   if (!written) {
     jEnv->DeleteLocalRef(jImg);
@@ -178,6 +204,7 @@ jobjectArray cImg_CopyTo_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls,
     const bool written =
         for_row_block(jEnv, jImg, x0, "jImg", [&](jdoubleArray row, jsize i) {
           jEnv->SetDoubleArrayRegion(row, 0, iSide, block[i]);
+          return true;
         });
     if (!written) return nullptr;
   }
@@ -204,20 +231,50 @@ bool OutputImage::take(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
 
 void OutputImage::write_rows(const double* cRows) const {
   for (jsize x = 0; x < iSide; x++) {
-    env_->SetDoubleArrayRegion(rows_[x], 0, iSide, &cRows[iSide * x]);
+    std::memcpy(pinned_[x], &cRows[iSide * x], sizeof(double) * iSide);
   }
 }
 
 void OutputImage::write_columns(const double* cImg) const {
-  double block[kRowBlock][iSide];
   for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
     for (jsize y = 0; y < iSide; y++) {
       for (jsize i = 0; i < kRowBlock; i++) {
-        block[i][y] = cImg[y * iSide + x0 + i];
+        pinned_[x0 + i][y] = cImg[y * iSide + x0 + i];
       }
     }
-    for (jsize i = 0; i < kRowBlock; i++) {
-      env_->SetDoubleArrayRegion(rows_[x0 + i], 0, iSide, block[i]);
+  }
+}
+
+PinnedRows::PinnedRows(JNIEnv* jEnv, std::initializer_list<OutputImage*> images)
+    : env_(jEnv) {
+  for (OutputImage* image : images) {
+    if (count_ == 2) std::abort();  // room for the two images a call writes
+    images_[count_++] = image;
+    for (jsize x = 0; x < iSide; x++) {
+      void* values = env_->GetPrimitiveArrayCritical(image->rows_[x], nullptr);
+      if (values == nullptr) {
+        release(JNI_ABORT);
+        hold_failed(env_);
+        return;
+      }
+      image->pinned_[x] = static_cast<double*>(values);
+    }
+  }
+  ok_ = true;
+}
+
+PinnedRows::~PinnedRows() {
+  if (ok_) release(0);
+}
+
+void PinnedRows::release(jint mode) {
+  for (int i = 0; i < count_; i++) {
+    OutputImage& image = *images_[i];
+    for (jsize x = 0; x < iSide; x++) {
+      if (image.pinned_[x] == nullptr) continue;
+      env_->ReleasePrimitiveArrayCritical(image.rows_[x], image.pinned_[x],
+                                          mode);
+      image.pinned_[x] = nullptr;
     }
   }
 }

@@ -15,6 +15,7 @@
 
 #include <jni.h>
 
+#include <initializer_list>
 #include <memory>
 
 #include "Varnoth_api.h"
@@ -82,11 +83,11 @@ class LocalFrame {
 // fetched once and checked (the image not null, 128 rows, every row present
 // and 128 long; messages name the image: "jImgFT_A[100].length == iSide")
 // before anything is computed or written. Results are written through these
-// references only. A Java array's length never changes, so a checked row
-// takes its 128 values whatever another thread does to the outer array in
-// the meantime: writing cannot fail, and no image is written in part. The
-// 128 row references belong to the caller's LocalFrame, which makes room for
-// them and deletes them all when it is left (no call per row).
+// references only, while PinnedRows holds them. A Java array's length never
+// changes, so a checked row takes its 128 values whatever another thread
+// does to the outer array in the meantime. The 128 row references belong to
+// the caller's LocalFrame, which makes room for them and deletes them all
+// when it is left (no call per row).
 class OutputImage {
  public:
   OutputImage() = default;
@@ -95,14 +96,42 @@ class OutputImage {
 
   // False, with an exception pending, when the image fails a check.
   bool take(JNIEnv* jEnv, jobjectArray jImg, const char* name);
-  // Java row x from cRows[128 x .. 128 x + 127].
+  // Java row x from cRows[128 x .. 128 x + 127]. Only while pinned.
   void write_rows(const double* cRows) const;
-  // From a native image in the library's column-major layout.
+  // From a native image in the library's column-major layout. Only while
+  // pinned.
   void write_columns(const double* cImg) const;
 
  private:
+  friend class PinnedRows;
   JNIEnv* env_ = nullptr;
   jdoubleArray rows_[128] = {};
+  double* pinned_[128] = {};  // the rows' elements while PinnedRows holds them
+};
+
+// The rows of the given output images held for writing
+// (GetPrimitiveArrayCritical), all pinned before any is written: either
+// every image is written in full, or, when a row cannot be pinned, the rows
+// already pinned are given back unchanged (JNI_ABORT) and ok() is false
+// with an exception pending. While the rows are held no other JNI function
+// may be called, so only copying happens in that time; leaving the scope
+// gives every row back with its values committed (mode 0), in the order
+// the images were given, so that of two images sharing rows the later one's
+// values stay.
+class PinnedRows {
+ public:
+  PinnedRows(JNIEnv* jEnv, std::initializer_list<OutputImage*> images);
+  ~PinnedRows();
+  PinnedRows(const PinnedRows&) = delete;
+  PinnedRows& operator=(const PinnedRows&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  void release(jint mode);
+  JNIEnv* env_;
+  OutputImage* images_[2] = {};
+  int count_ = 0;
+  bool ok_ = false;
 };
 
 // Local references an OutputImage holds.

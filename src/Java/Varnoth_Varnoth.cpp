@@ -117,6 +117,8 @@ void two_image_spectrum(JNIEnv* jEnv, jclass jCls, jobjectArray jImg,
     }
     // The second image is written last: one array passed for both holds
     // phs.
+    PinnedRows pinned(jEnv, {&outA, &outO});
+    if (!pinned.ok()) return false;
     outA.write_columns(amp.get());
     outO.write_columns(phs.get());
     return true;
@@ -283,9 +285,13 @@ JNIEXPORT jdouble JNICALL Java_Varnoth_Varnoth_f_1PSD_1Processing(
     }
     ChainResults out;
     if (!run_chain(jEnv, img, out)) return 0.0;
-    // jImgWD receives the image as it was read, bit for bit.
-    outWD.write_rows(img.get());
-    outFT.write_rows(out.imgFT.get());
+    {
+      // jImgWD receives the image as it was read, bit for bit.
+      PinnedRows pinned(jEnv, {&outWD, &outFT});
+      if (!pinned.ok()) return 0.0;
+      outWD.write_rows(img.get());
+      outFT.write_rows(out.imgFT.get());
+    }
     jEnv->SetDoubleArrayRegion(jImgPS, 0, _psSize, out.imgPS);
     return out.regress[0];
   });
@@ -303,6 +309,8 @@ JNIEXPORT void JNICALL Java_Varnoth_Varnoth_f_1PSD_1Processing_1FTOnly(
     if (!outFT.take(jEnv, jImgFT, "jImgFT")) return false;
     ChainResults out;
     if (!run_chain(jEnv, img, out)) return false;
+    PinnedRows pinned(jEnv, {&outFT});
+    if (!pinned.ok()) return false;
     outFT.write_rows(out.imgFT.get());
     return true;
   });

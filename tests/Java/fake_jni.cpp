@@ -167,6 +167,43 @@ void JNICALL SetDoubleArrayRegion(JNIEnv* env, jdoubleArray array, jsize start,
   }
 }
 
+void* JNICALL GetPrimitiveArrayCritical(JNIEnv* env, jarray array,
+                                        jboolean* isCopy) {
+  Jvm& jvm = Jvm::of(env);
+  jvm.calls++;
+  if (jvm.pending) jvm.violations++;
+  auto* d = as<DoubleArray>(array);
+  if (d == nullptr) {
+    jvm.violations++;
+    return nullptr;
+  }
+  if (jvm.holds++ == jvm.failHoldAt) {
+    jvm.raise("java/lang/OutOfMemoryError", "critical");
+    return nullptr;
+  }
+  if (isCopy != nullptr) *isCopy = JNI_TRUE;
+  jvm.heldCopies.push_back(
+      std::make_unique<Jvm::Hold>(Jvm::Hold{d, d->values}));
+  jvm.held++;
+  return jvm.heldCopies.back()->copy.data();
+}
+
+void JNICALL ReleasePrimitiveArrayCritical(JNIEnv* env, jarray array,
+                                           void* elements, jint mode) {
+  Jvm& jvm = Jvm::of(env);
+  jvm.calls++;
+  auto& out = jvm.heldCopies;
+  for (auto it = out.begin(); it != out.end(); ++it) {
+    if ((*it)->copy.data() != elements) continue;
+    if (ref((*it)->array) != array) jvm.violations++;  // another array's
+    if (mode == 0) (*it)->array->values = (*it)->copy;
+    out.erase(it);
+    jvm.held--;
+    return;
+  }
+  jvm.violations++;  // never handed out, or released twice
+}
+
 }  // namespace
 
 Jvm::Jvm() {
@@ -184,6 +221,8 @@ Jvm::Jvm() {
   table_.NewDoubleArray = NewDoubleArray;
   table_.GetDoubleArrayRegion = GetDoubleArrayRegion;
   table_.SetDoubleArrayRegion = SetDoubleArrayRegion;
+  table_.GetPrimitiveArrayCritical = GetPrimitiveArrayCritical;
+  table_.ReleasePrimitiveArrayCritical = ReleasePrimitiveArrayCritical;
   env_.env.functions = &table_;
   env_.jvm = this;
 }
@@ -208,6 +247,8 @@ void Jvm::clear_observations() {
   exceptionMessage.clear();
   violations = calls = liveLocalRefs = maxLiveLocalRefs = 0;
   frames.assign(1, Frame{kNativeFrameCapacity, 0});
+  held = holds = 0;
+  failHoldAt = -1;
 }
 
 void Jvm::raise(const std::string& cls, const std::string& message) {
@@ -220,6 +261,7 @@ void Jvm::raise(const std::string& cls, const std::string& message) {
 void Jvm::note_call(bool allowedWhilePending) {
   calls++;
   if (pending && !allowedWhilePending) violations++;
+  if (held > 0) violations++;  // a JNI call while an array is held
 }
 
 void Jvm::new_local_ref() {

@@ -9,9 +9,9 @@
 
 #include <jni.h>
 
+#include <functional>
 #include <memory>
 #include <string>
-#include <functional>
 #include <vector>
 
 namespace fake_jni {
@@ -88,6 +88,20 @@ class Jvm {
   // Called after every GetObjectArrayElement, as another Java thread might
   // act between two JNI calls (replace rows of an array, say).
   std::function<void()> afterGetElement;
+
+  // GetPrimitiveArrayCritical hands out a copy of the elements, as a
+  // checking JVM does: written values reach the array only when released
+  // with mode 0. While any array is held, every other JNI call is a
+  // violation. The hold numbered failHoldAt (0 the first after
+  // clear_observations) fails: null, with OutOfMemoryError pending.
+  int held = 0;   // holds not yet released
+  int holds = 0;  // holds asked for
+  int failHoldAt = -1;
+  struct Hold {
+    DoubleArray* array;
+    std::vector<double> copy;
+  };
+  std::vector<std::unique_ptr<Hold>> heldCopies;
 
   void clear_observations();
   void raise(const std::string& cls, const std::string& message);

@@ -64,6 +64,7 @@ class Natives : public ::testing::Test {
     EXPECT_EQ(exceptionClass, jvm.exceptionClass);
     EXPECT_EQ(message, jvm.exceptionMessage);
     EXPECT_EQ(0, jvm.violations) << message;
+    EXPECT_EQ(0, jvm.held) << message;
     for (size_t i = 0; i < untouched.size(); i++) {
       EXPECT_EQ(before[i], values_of(untouched[i]))
           << message << ": array " << i;
@@ -80,6 +81,7 @@ class Natives : public ::testing::Test {
     EXPECT_FALSE(jvm.pending)
         << jvm.exceptionClass << ": " << jvm.exceptionMessage;
     EXPECT_EQ(0, jvm.violations);
+    EXPECT_EQ(0, jvm.held);
     EXPECT_EQ(1u, jvm.frames.size());
     EXPECT_LE(jvm.liveLocalRefs, 1);
     jvm.clear_observations();
@@ -276,6 +278,33 @@ TEST_F(Natives, RejectedCallsWriteNothing) {
   expect_rejected(
       [&] { Java_Varnoth_Varnoth_f_1PSD_1LinearRegression(env, cls, nullptr); },
       kNPE, "jImg != null", {});
+
+  // A row that cannot be held for copying (the virtual machine's
+  // OutOfMemoryError): the input's fifth row, a row of the second output
+  // image after the first image's rows were all held, a row of the first.
+  const char* const kOOM = "java/lang/OutOfMemoryError";
+  expect_rejected(
+      [&] {
+        jvm.failHoldAt = 4;
+        Java_Varnoth_Varnoth_f_1PSD_1Processing_1FTOnly(env, cls, ref(img),
+                                                        ref(good));
+      },
+      kOOM, "critical", {good});
+  ObjectArray* other = jvm.image(128, 128, 7.0);
+  expect_rejected(
+      [&] {
+        jvm.failHoldAt = 128 + 128 + 100;  // input, jImgWD, jImgFT[100]
+        Java_Varnoth_Varnoth_f_1PSD_1Processing(env, cls, ref(img), ref(ps),
+                                                ref(good), ref(other));
+      },
+      kOOM, "critical", {good, other, ps});
+  expect_rejected(
+      [&] {
+        jvm.failHoldAt = 60;  // jImgFT_A[60]
+        Java_Varnoth_Varnoth_f_1ImageFFT(env, cls, ref(img), ref(good),
+                                         ref(other));
+      },
+      kOOM, "critical", {good, other});
 
   // The chart checks its rows against N only after computing N.
   DoubleArray* range = jvm.doubles({1, 1, 1, 1});

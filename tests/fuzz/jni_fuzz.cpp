@@ -1,9 +1,11 @@
 // The native methods through the fake JNI environment, on images of every
 // shape the bytes describe (null, rows missing, rows too short or too long,
 // outer arrays of other lengths) and with rows of the output arrays replaced
-// between JNI calls, as another Java thread might. Whatever happens: no
-// fault under the sanitizers, no JNI rule broken, every local frame popped;
-// and a call that throws leaves every output array it was given unchanged.
+// between JNI calls, as another Java thread might, and rows that the virtual
+// machine cannot hold for copying. Whatever happens: no fault under the
+// sanitizers, no JNI rule broken, every local frame popped, no row left
+// held; and a call that throws leaves every output array it was given
+// unchanged.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   ObjectArray* target = c.next(3) == 0 ? points : (c.next(2) ? a : b);
   const int x = c.next(static_cast<int>(target->elements.size()));
   const int replacement = c.next(3);
+  // Now and then the virtual machine cannot hold the k-th row for copying.
+  jvm.failHoldAt = c.next(8) == 0 ? c.next(400) : -1;
   int fetches = 0;
   DoubleArray* put_in = nullptr;
   jvm.afterGetElement = [&] {
@@ -125,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       break;
   }
   jvm.afterGetElement = nullptr;
-  if (jvm.violations != 0 || jvm.frames.size() != 1 || jvm.liveLocalRefs > 1)
+  if (jvm.violations != 0 || jvm.frames.size() != 1 || jvm.liveLocalRefs > 1 ||
+      jvm.held != 0)
     std::abort();
   if (jvm.pending) {
     if (put_in != nullptr)
