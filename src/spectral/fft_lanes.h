@@ -288,8 +288,8 @@ template <class L>
 VARNOTH_LANE_KERNEL void row_block_from_rows(const real_T xt[16384],
                                              creal_T y[16384], int r) {
   constexpr int W = L::kLanes;
-  alignas(64) real_T staged[128 * 8];  // element n of row r + i at
-                                       // staged[i + 8 n]
+  // Element n of row r + i at staged[i + 8 n].
+  alignas(64) real_T staged[128 * 8];
   for (int i0 = 0; i0 < 8; i0 += W) {
     for (int n0 = 0; n0 < 128; n0 += W) {
       typename L::V v[W];  // v[t]: elements n0 .. n0 + W - 1 of row i0 + t
