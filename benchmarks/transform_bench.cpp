@@ -67,7 +67,8 @@ void BM_f_ImageFFTPower_reference(benchmark::State& state) {
   RunSpectrum(state, f_ImageFFTPower_reference);
 }
 
-// The row, column and power kernels of every lane width this CPU runs.
+// The row, column and power kernels of every lane width this CPU runs,
+// and the column pass fused with the power.
 void RegisterKernelBenchmarks() {
   const varnoth_fft::RunnableKernels tables =
       varnoth_fft::runnable_spectral_kernels();
@@ -86,6 +87,16 @@ void RegisterKernelBenchmarks() {
           for (auto _ : state) {
             k->columns(g.data(), f.data());
             benchmark::DoNotOptimize(f.data());
+            benchmark::ClobberMemory();
+          }
+        });
+    benchmark::RegisterBenchmark(
+        ("BM_column_power/" + name).c_str(), [k](benchmark::State& state) {
+          std::vector<creal_T> g(16384, creal_T{1.0, -0.5});
+          std::vector<real_T> ret(16384);
+          for (auto _ : state) {
+            k->column_power(g.data(), ret.data());
+            benchmark::DoNotOptimize(ret.data());
             benchmark::ClobberMemory();
           }
         });
