@@ -50,13 +50,15 @@ VARNOTH_API void cImg_Free(double* cImg);
 double* cImg_Alloc();
 
 // Images held row by row: Java row x at cRows[128 x .. 128 x + 127], so
-// that each row moves with one region copy and no transposition. The
+// that each row moves with one copy and no transposition. The
 // processing chain, the slope, the regression, the power spectrum and the
 // radial average compute in this layout (profile_line_fit_by_rows,
 // radial_average_by_rows); their Java results are the same bits.
 
 // Checks jImg as jImg_To_cImg_Named does (messages name `name`), then
-// allocates a native image and fills it row by row. Released by cImg_Free.
+// allocates a native image and fills it row by row, each row copied
+// straight from its elements, held (GetPrimitiveArrayCritical) for that
+// copy alone. Released by cImg_Free.
 double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name);
 
 // A new Java image of 128 new rows holding cRows; null, with an exception
