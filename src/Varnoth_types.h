@@ -78,7 +78,7 @@ struct cell_wrap_0 {
 //   f_ImageFFT* (u3) -> fft2 (f2) -> fft (u1.f0, only when its input and
 //                                         output overlap)
 //   f_PSD_Slope / f_PSD_LinearRegression (u4)
-//       -> f_ImageFFTPower (u3, f2, u1.f0 as above)
+//       -> f_ImageFFTPower (f2, u1.f0 as above)
 //       -> f_RadialAverageSpectra (none)
 // The straightforward reference forms kept for tests and benchmarks use
 // their members in full: fft_reference u1.f0, f_ImageFFTPower_reference

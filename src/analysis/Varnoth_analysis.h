@@ -31,8 +31,8 @@ VARNOTH_API void f_PSD_LinearRegression(VarnothStackData* SD,
 //   imgPS = radial profile of imgFT  (f_RadialAverageSpectra)
 //   regress = {0.0, 0.0}, then, when more than one profile value is
 //   positive, the line fit (polyfit) of the log-log points of imgPS.
-// Scratch: SD->f2.x only; img and imgFT must not lie in it (SD->u4 or a
-// caller's buffer will do).
+// Scratch: SD->f2.x, and SD->u1.f0 when img lies in SD->f2.x; imgFT must
+// lie in neither (SD->u4 or a caller's buffer will do).
 void profile_line_fit(VarnothStackData* SD, const real_T img[16384],
                       real_T imgFT[16384], real_T imgPS[65], real_T regress[2]);
 

@@ -14,7 +14,8 @@
 // A fit is never made on fewer than two points, so polyfit's m >= 2.
 //
 // Arguments:
-//   SD      the work record, lent to f_ImageFFTPower (SD->f2.x) and to
+//   SD      the work record, lent to f_ImageFFTPower (SD->f2.x; SD->u1.f0
+//           too when img lies in SD->f2.x) and to
 //           f_RadialAverageSpectra, which uses none of it.
 //   img     on entry, the image; unchanged.
 //   imgFT   on exit, the power spectrum.

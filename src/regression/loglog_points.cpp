@@ -33,8 +33,9 @@ namespace {
 // The 65 abscissae ln(k * 1.546875 + 1.0). They do not depend on the
 // profile, so they are computed once, on first use, by the same std::log
 // on the same operands, which gives the same doubles as computing them on
-// every call. (A function-local static is initialised once, safely when
-// threads race to it.)
+// every call in the default rounding mode, the one every result of the
+// library assumes. (A function-local static is initialised once, safely
+// when threads race to it.)
 struct Abscissae {
   real_T x[kProfileSize];
 };

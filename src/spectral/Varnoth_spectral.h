@@ -30,7 +30,7 @@ VARNOTH_API void f_ImageFFT(VarnothStackData* SD, const real_T img[16384],
                             real_T mag[16384], real_T phs[16384]);
 
 // ret[k] = (|F[k]| / 16384)^2 of the centred spectrum F of img.
-// Scratch: SD->f2.x.
+// Scratch: SD->f2.x, and SD->u1.f0 when img lies in SD->f2.x.
 VARNOTH_API void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                                  real_T ret[16384]);
 

@@ -9,9 +9,10 @@
 // squaring keeps (|F| / 16384)^2 finite where |F|^2 would overflow.
 //
 // Arguments:
-//   SD   work record; SD->f2.x holds the row spectra of img (the first
-//        pass of fft2). No other member is used.
-//   img  16384 real_T, read only.
+//   SD   work record; SD->f2.x holds the row spectra of img (fft, the
+//        first pass of fft2), and fft uses SD->u1.f0 when img lies in
+//        SD->f2.x. No other member is used.
+//   img  16384 real_T, read only; may lie anywhere, in the work record too.
 //   ret  16384 real_T, written; may lie in SD->u4 or outside the record,
 //        not in SD->u1, SD->f2 or SD->u3.
 //
@@ -33,9 +34,8 @@
 
 void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
                      real_T ret[16384]) {
-  const varnoth_fft::SpectralKernels& kernels = varnoth_fft::spectral_kernels();
   varnoth_parallel::region([&] {
-    kernels.rows(img, SD->f2.x);
-    kernels.column_power(SD->f2.x, ret);
+    fft(SD, img, SD->f2.x);
+    varnoth_fft::spectral_kernels().column_power(SD->f2.x, ret);
   });
 }

@@ -444,6 +444,17 @@ TEST_F(FastSpectral, OverlappingInputAndOutputGiveTheReferenceResult) {
     EXPECT_TRUE(ArraysBitsEqual(parts(want), parts(y), 32768))
         << "offset " << offset;
   }
+  // An image that lies in the work record's row spectra, SD->f2.x.
+  std::vector<double> pw_want(16384), pw_got(16384);
+  f_ImageFFTPower_reference(poisoned(), img.data(), pw_want.data());
+  for (int offset : {0, 8192, 16384}) {
+    VarnothStackData* sd = poisoned();
+    double* x = &sd->f2.x[0].re + offset;
+    std::memcpy(x, img.data(), sizeof(double) * 16384);
+    f_ImageFFTPower(sd, x, pw_got.data());
+    EXPECT_TRUE(ArraysBitsEqual(pw_want.data(), pw_got.data(), 16384))
+        << "f_ImageFFTPower, offset " << offset;
+  }
 }
 
 // The constant table equals the reverse-carry walk of the reference: the
