@@ -112,11 +112,8 @@ VARNOTH_LANE_KERNEL void column_block_power_by_rows(const creal_T g[16384],
 
 template <class L>
 void column_power_by_rows(const creal_T g[16384], real_T pt[16384]) {
-  constexpr int W = L::kLanes;
-  VARNOTH_PARALLEL_FOR
-  for (int p = 0; p < 128 / W; p++) {
-    column_block_power_by_rows<L>(g, pt, W * p);
-  }
+  for_column_blocks<L>(
+      [g, pt](int c) { column_block_power_by_rows<L>(g, pt, c); });
 }
 
 // The same fused pass with the power in the library's layout: ret[R + 128 C]
@@ -147,11 +144,7 @@ VARNOTH_LANE_KERNEL void column_block_power(const creal_T g[16384],
 
 template <class L>
 void column_power(const creal_T g[16384], real_T ret[16384]) {
-  constexpr int W = L::kLanes;
-  VARNOTH_PARALLEL_FOR
-  for (int p = 0; p < 128 / W; p++) {
-    column_block_power<L>(g, ret, W * p);
-  }
+  for_column_blocks<L>([g, ret](int c) { column_block_power<L>(g, ret, c); });
 }
 
 }  // namespace varnoth_fft

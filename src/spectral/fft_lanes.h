@@ -350,15 +350,23 @@ void row_transforms_from_rows(const real_T xt[16384], creal_T y[16384]) {
   }
 }
 
+// block(c) for the blocks of W columns, c = 0, W, 2 W, ..., 128 - W; a
+// work-sharing loop, so each block must touch only its own columns (of its
+// input, and of its output or the columns they centre to).
+template <class L, class Block>
+inline void for_column_blocks(Block block) {
+  constexpr int W = L::kLanes;
+  VARNOTH_PARALLEL_FOR
+  for (int p = 0; p < 128 / W; p++) {
+    block(W * p);
+  }
+}
+
 // f(u, c) = sum_m g(m, c) W^(u m) for all 128 columns. Iteration p handles
 // columns W p .. W p + W - 1 only.
 template <class L>
 void column_transforms(const creal_T g[16384], creal_T f[16384]) {
-  constexpr int W = L::kLanes;
-  VARNOTH_PARALLEL_FOR
-  for (int p = 0; p < 128 / W; p++) {
-    column_block<L>(g, f, W * p);
-  }
+  for_column_blocks<L>([g, f](int c) { column_block<L>(g, f, c); });
 }
 
 }  // namespace varnoth_fft
