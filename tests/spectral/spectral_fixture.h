@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "bit_equal.h"
 #include "runtime/Varnoth_runtime.h"
 #include "spectral/Varnoth_spectral.h"
-#include "bit_equal.h"
 
 namespace varnoth_test {
 
