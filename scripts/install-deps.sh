@@ -3,7 +3,9 @@
 # is missing. Uses sudo when not run as root. Non-interactive; running it
 # again installs nothing.
 #   scripts/install-deps.sh             the Linux build: library, jar, tests
-#                                       (clang for the fuzz targets)
+#                                       (clang for the fuzz targets), and
+#                                       the checks of the sources' form
+#                                       (clang-format, python3)
 #   scripts/install-deps.sh --windows   also the Windows cross-builds (x86
 #                                       and x86-64) and their tests:
 #                                       mingw-w64 (posix threads),
@@ -30,11 +32,12 @@ for arg in "$@"; do
 done
 
 packages=(
-  cmake g++ make binutils
+  cmake g++ make binutils git
   openjdk-17-jdk-headless
   libgtest-dev libbenchmark-dev
   maven
   clang-14 libclang-rt-14-dev libomp-14-dev
+  clang-format-14 python3
 )
 if $windows; then
   # wine32 is an i386 package: the i386 architecture must be enabled.
@@ -50,7 +53,7 @@ if $aarch64; then
 fi
 
 if $bench; then
-  packages+=(libfftw3-dev python3)
+  packages+=(libfftw3-dev)
 fi
 
 missing=()

@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
+#   0. the checks of the sources' form: every tracked C++ file formatted
+#      (scripts/format.sh --check); no Markdown file bearing a formatter's
+#      marks, and the README's quick start the text of QuickStart.java
+#      (scripts/check-markdown.py, itself tried on a page of such marks);
 #   1. the natives with CMake and CTest: the developer build (GoogleTest,
 #      export table), the same tests under AddressSanitizer and UBSan, the
 #      cross-builds with their tests (Windows x86 and x86-64 DLLs with
@@ -16,9 +20,13 @@
 #      the artifacts installed in the local Maven repository;
 #   4. the command-line tool through its launcher, on the bundled sample;
 #   5. the example consumer in examples/, built against the installed
-#      artifact and run with no options: it must print a slope.
-# A cross target whose compiler is missing is skipped and named at the end
-# (the install step installs every compiler on Debian 12).
+#      artifact and run with no options: the README's quick start and
+#      PrintSlope must each print a slope.
+# A cross target whose compiler is missing is skipped. A cross build whose
+# test programs this host cannot execute (32-bit x86 programs, on hosts
+# without 32-bit support) is still built, its files checked and its library
+# packed; its test programs are not run. The last lines of the run name
+# what was skipped and why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,18 +34,28 @@ scripts/install-deps.sh --cross
 jobs=$(nproc 2>/dev/null || echo 2)
 mvn=(mvn -B -ntp -Dstyle.color=never)
 
+echo "== the sources' form"
+scripts/format.sh --check
+scripts/check-markdown.py
+# The Markdown check finds each mark on a page made of them.
+marks=$(scripts/check-markdown.py tests/markdown/formatter-marks.txt 2>/dev/null || true)
+diff <(echo "$marks") tests/markdown/formatter-marks.expected \
+  || { echo "check-markdown missed or misread a formatter's mark" >&2; exit 1; }
+
 # Each cross preset, the compiler it needs, and its platform's name.
 declare -A compiler=([mingw32]=i686-w64-mingw32-g++-posix
                      [mingw64]=x86_64-w64-mingw32-g++-posix
                      [aarch64]=aarch64-linux-gnu-g++)
 declare -A platform=([dev]=linux-x86_64 [aarch64]=linux-aarch64
                      [mingw32]=windows-x86 [mingw64]=windows-x86_64)
-skipped=()
+skipped=()    # what was not built or not run, and why
+missing=()    # platforms not built
 outputs=()
 for preset in dev asan-ubsan aarch64 mingw32 mingw64 fuzz; do
   if [ -n "${compiler[$preset]:-}" ] && ! command -v "${compiler[$preset]}" >/dev/null; then
     echo "== $preset skipped: no ${compiler[$preset]}"
-    skipped+=("$preset (${platform[$preset]}: no ${compiler[$preset]})")
+    skipped+=("${platform[$preset]} build (no ${compiler[$preset]})")
+    missing+=("${platform[$preset]}")
     continue
   fi
   echo "== $preset"
@@ -50,7 +68,10 @@ for preset in dev asan-ubsan aarch64 mingw32 mingw64 fuzz; do
   # fails twice fails the run.
   case "$preset" in mingw*) repeat=(--repeat until-pass:2) ;; esac
   ctest --preset "$preset" -j "$jobs" "${repeat[@]}"
-  if [ -n "${platform[$preset]:-}" ]; then
+  # The build says why when this host cannot execute its test programs.
+  if [ -f "build-$preset/tests-not-run.txt" ]; then
+    skipped+=("${platform[$preset]} tests ($(cat "build-$preset/tests-not-run.txt"))")
+  elif [ -n "${platform[$preset]:-}" ]; then
     outputs+=("${platform[$preset]}=build-$preset/cross_build_outputs.bin")
   fi
 done
@@ -70,7 +91,7 @@ for p in linux-x86_64 linux-aarch64 windows-x86 windows-x86_64; do
   case "$p" in windows-*) lib=Varnoth_JNI.dll ;; *) lib=libVarnoth_JNI.so ;; esac
   if grep -qx "Varnoth/native/$p/$lib" <<<"$listing"; then
     carried+=("$p")
-  elif ! printf '%s\n' "${skipped[@]}" | grep -q "(${p}:"; then
+  elif ! printf '%s\n' "${missing[@]}" | grep -qx "$p"; then
     echo "$jar lacks Varnoth/native/$p/$lib" >&2
     exit 1
   fi
@@ -85,13 +106,17 @@ grep -Eq '^samples/synthetic-beta2\.png  slope -?[0-9]+\.[0-9]+' <<<"$out" \
 
 echo "== example consumer"
 "${mvn[@]}" -q -f examples/pom.xml clean
+out=$(scripts/examples.sh QuickStart examples/sample.png)
+echo "$out"
+grep -Eq '^slope -?[0-9]+\.[0-9]+(E-?[0-9]+)? over 65 rings$' <<<"$out" \
+  || { echo "the README's quick start printed no slope" >&2; exit 1; }
 out=$(scripts/examples.sh PrintSlope examples/sample.png)
 echo "$out"
 grep -Eq '^examples/sample\.png: slope -?[0-9]+\.[0-9]+, intercept' <<<"$out" \
   || { echo "the example consumer printed no slope" >&2; exit 1; }
 if [ ${#skipped[@]} -gt 0 ]; then
-  echo "all tests passed; SKIPPED (compiler missing):"
-  printf '  %s\n' "${skipped[@]}"
+  echo "all tests that could run passed"
+  printf 'SKIPPED: %s\n' "${skipped[@]}"
 else
   echo "all tests passed on all four platforms' builds"
 fi

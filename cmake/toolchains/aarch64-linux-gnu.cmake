@@ -19,3 +19,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The dynamic loader and shared libraries of the target come from the sysroot.
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L ${VARNOTH_CROSS_SYSROOT})
+set(VARNOTH_EMULATOR_PROBE qemu-aarch64 --version)
+set(VARNOTH_EMULATED_PROGRAMS "aarch64 programs")

@@ -1,6 +1,7 @@
 # The body of the mingw-w64 toolchain files (i686-w64-mingw32.cmake,
 # x86_64-w64-mingw32.cmake), which set VARNOTH_MINGW_TRIPLE,
-# CMAKE_SYSTEM_PROCESSOR and VARNOTH_WINEARCH first.
+# CMAKE_SYSTEM_PROCESSOR, VARNOTH_WINEARCH, VARNOTH_WINE_LOADER (the Wine
+# loader of the target's width) and VARNOTH_EMULATED_PROGRAMS first.
 #
 # The posix thread model: libgomp is built on winpthreads, and the posix
 # libstdc++ matches it. Both runtimes are linked statically (see
@@ -22,10 +23,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Test programs run in Wine, headless and without prompts: a prefix of the
 # build's own (made once at build time, see tests/CMakeLists.txt), of the
 # target's width, no debug channels, and no Mono or Gecko installers on its
-# first start.
+# first start. They run where `VARNOTH_WINE_LOADER --version` does
+# (tests/CMakeLists.txt asks).
 set(VARNOTH_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_COMMAND} -E env
       WINEPREFIX=${VARNOTH_WINEPREFIX} WINEARCH=${VARNOTH_WINEARCH} WINEDEBUG=-all
       "WINEDLLOVERRIDES=mscoree,mshtml=" DISPLAY=
-    wine)
+    ${VARNOTH_WINE_LOADER})
+set(VARNOTH_EMULATOR_PROBE ${VARNOTH_WINE_LOADER} --version)
