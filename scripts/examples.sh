@@ -2,6 +2,7 @@
 # Builds the example consumer (examples/) against the varnoth-jni artifact
 # in the local Maven repository and runs one example in a plain JVM: no -D
 # option, no java.library.path; the library comes out of the jar.
+#   scripts/examples.sh QuickStart FILE        the README's quick start
 #   scripts/examples.sh PrintSlope FILE...
 #   scripts/examples.sh SyntheticSlopes
 set -euo pipefail
@@ -9,6 +10,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 example=$1
 shift
-mvn -B -ntp -q -f "$root/examples/pom.xml" package >&2
+# QuickStart is in the unnamed package, as the README shows it; the others
+# in org.varnoth.examples.
+class=org.varnoth.examples.$example
+[ -f "$root/examples/src/main/java/$example.java" ] && class=$example
+mvn -B -ntp -q -Dstyle.color=never -f "$root/examples/pom.xml" package >&2
 java -cp "$root/examples/target/classes:$(cat "$root/examples/target/classpath.txt")" \
-  "org.varnoth.examples.$example" "$@"
+  "$class" "$@"

@@ -16,14 +16,23 @@ fi
 version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' "$root/pom.xml")
 jar="$root/varnoth-spark/target/varnoth-spark-$version-all.jar"
 classpath="$root/varnoth-spark/target/spark-classpath.txt"
-stale=yes
+why="not built yet"
 if [ -f "$jar" ] && [ -f "$classpath" ]; then
-  stale=$(find "$root/pom.xml" "$root/varnoth-spark/pom.xml" "$root/varnoth-spark/src" \
+  why=$(find "$root/pom.xml" "$root/varnoth-spark/pom.xml" "$root/varnoth-spark/src" \
     "$root/varnoth-jni/pom.xml" "$root/varnoth-jni/src" "$root/src" -newer "$jar" -print -quit)
+  [ -z "$why" ] || why="sources changed"
 fi
-if [ -n "$stale" ]; then
-  echo "spark-local: building the job (mvn install -DskipTests) ..." >&2
-  mvn -B -ntp -q -Dstyle.color=never -f "$root/pom.xml" -DskipTests install >&2
+if [ -n "$why" ]; then
+  echo "spark-local: building the job ($why), about two minutes" >&2
+  # The build's own output only when it fails.
+  log=$(mktemp)
+  if ! mvn -B -ntp -q -Dstyle.color=never -f "$root/pom.xml" -DskipTests install >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "spark-local: the build failed" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi
 # Local mode listens on the loopback interface only.
 export SPARK_LOCAL_IP=${SPARK_LOCAL_IP:-127.0.0.1}
