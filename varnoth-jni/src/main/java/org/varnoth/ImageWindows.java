@@ -1,8 +1,6 @@
 package org.varnoth;
 
-import java.util.ArrayList;
 import java.util.Arrays;
-import java.util.List;
 import java.util.Objects;
 
 /**
@@ -11,9 +9,6 @@ import java.util.Objects;
  */
 final class ImageWindows {
   static final int SIDE = 128;
-
-  /** A tile: its row and column in the grid of tiles, and its values. */
-  record Tile(int row, int column, double[][] values) {}
 
   private ImageWindows() {}
 
@@ -80,19 +75,12 @@ final class ImageWindows {
   }
 
   /**
-   * Every whole 128 x 128 tile, row by row: tile (i, j) covers rows 128 i to
-   * 128 i + 127 and columns 128 j to 128 j + 127; what is left at the bottom
-   * and right edges is not used.
+   * Tile (i, j) of the grid of whole 128 x 128 tiles: rows 128 i to 128 i + 127
+   * and columns 128 j to 128 j + 127, as a new array; what is left at the
+   * bottom and right edges belongs to no tile.
    */
-  static List<Tile> tiles(double[][] image) {
-    int[] size = checkedSize(image);
-    List<Tile> tiles = new ArrayList<>();
-    for (int i = 0; i < size[0] / SIDE; i++) {
-      for (int j = 0; j < size[1] / SIDE; j++) {
-        tiles.add(new Tile(i, j, block(image, SIDE * i, SIDE * j)));
-      }
-    }
-    return tiles;
+  static double[][] tile(double[][] image, int i, int j) {
+    return block(image, SIDE * i, SIDE * j);
   }
 
   private static double[][] block(double[][] image, int top, int left) {

@@ -14,7 +14,7 @@ import Varnoth.Varnoth;
  * 0.0, so that for the full range it is the natives' slope and intercept bit
  * for bit; on the frequency axis it is the two-pass least-squares formula.
  * Fewer than two points give slope and intercept 0.0, as the natives do, and
- * {@link #fitted()} false.
+ * {@link #fitted()} false; so does a line that is not finite.
  *
  * <p>For the n points and the reported line y = a + b x, with SSR the sum of
  * squared residuals, Sxx the sum of squared deviations of the abscissae from
@@ -32,12 +32,14 @@ import Varnoth.Varnoth;
 public record LineFit(double slope, double intercept, int points, double slopeStdErr,
     double r2) {
   /**
-   * Whether a line was fitted: at least two points.
+   * Whether a line was fitted: at least two points, and a finite slope and
+   * intercept (a profile value of +infinity, which the natives count as a
+   * point, gives neither).
    *
-   * @return {@code points() >= 2}
+   * @return {@code points() >= 2} and both numbers finite
    */
   public boolean fitted() {
-    return points >= 2;
+    return points >= 2 && Double.isFinite(slope) && Double.isFinite(intercept);
   }
 
   /**

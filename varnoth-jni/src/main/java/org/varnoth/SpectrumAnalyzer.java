@@ -240,11 +240,21 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(double[][] image) {
+    int[] size = ImageWindows.checkedSize(image);
     List<TileResult> results = new ArrayList<>();
-    for (ImageWindows.Tile t : ImageWindows.tiles(image)) {
-      results.add(new TileResult(t.row(), t.column(), analyzeWindow(t.values())));
+    for (int i = 0; i < size[0] / SIDE; i++) {
+      analyzeTileRow(image, i, i, size[1] / SIDE, results);
     }
     return results;
+  }
+
+  // Tiles (row, 0 .. columns - 1), cut from row stripRow of the tiles of a
+  // strip of the image, one window at a time.
+  private void analyzeTileRow(double[][] strip, int stripRow, int row, int columns,
+      List<TileResult> results) {
+    for (int j = 0; j < columns; j++) {
+      results.add(new TileResult(row, j, analyzeWindow(ImageWindows.tile(strip, stripRow, j))));
+    }
   }
 
   /**
@@ -259,8 +269,14 @@ public final class SpectrumAnalyzer {
    */
   public List<TileResult> analyzeTiles(BufferedImage image) {
     checkedSize(image);
-    return analyzeTiles(GreyImages.of(image.getSubimage(0, 0,
-        SIDE * (image.getWidth() / SIDE), SIDE * (image.getHeight() / SIDE))));
+    int columns = image.getWidth() / SIDE;
+    List<TileResult> results = new ArrayList<>();
+    // One row of tiles converted to grey at a time.
+    for (int i = 0; i < image.getHeight() / SIDE; i++) {
+      double[][] strip = GreyImages.of(image.getSubimage(0, SIDE * i, SIDE * columns, SIDE));
+      analyzeTileRow(strip, 0, i, columns, results);
+    }
+    return results;
   }
 
   /**
@@ -275,8 +291,14 @@ public final class SpectrumAnalyzer {
    */
   public List<TileResult> analyzeTiles(Raster raster) {
     checkedSize(raster);
-    return analyzeTiles(GreyImages.of(raster.createChild(raster.getMinX(), raster.getMinY(),
-        SIDE * (raster.getWidth() / SIDE), SIDE * (raster.getHeight() / SIDE), 0, 0, null)));
+    int columns = raster.getWidth() / SIDE;
+    List<TileResult> results = new ArrayList<>();
+    for (int i = 0; i < raster.getHeight() / SIDE; i++) {
+      double[][] strip = GreyImages.of(raster.createChild(raster.getMinX(),
+          raster.getMinY() + SIDE * i, SIDE * columns, SIDE, 0, 0, null));
+      analyzeTileRow(strip, 0, i, columns, results);
+    }
+    return results;
   }
 
   // The square of an image that the window reads, {top, left, side}: the
@@ -311,6 +333,7 @@ public final class SpectrumAnalyzer {
   // The window w (a new 128 x 128 array, modified here) through the natives.
   private SpectrumResult analyzeWindow(double[][] w) {
     NativeLibrary.load();
+    boolean finite = allFinite(w);
     if (removeMean || taper == Taper.HANN) {
       subtractMean(w);
     }
@@ -338,7 +361,18 @@ public final class SpectrumAnalyzer {
             LineFit.of(sectorProfiles[i], fitMin, fitMax, axis)));
       }
     }
-    return fitted(profile, powerSpectrum ? power : null, sectorResults);
+    return fitted(profile, powerSpectrum ? power : null, sectorResults, finite);
+  }
+
+  private static boolean allFinite(double[][] w) {
+    for (double[] row : w) {
+      for (double v : row) {
+        if (!Double.isFinite(v)) {
+          return false;
+        }
+      }
+    }
+    return true;
   }
 
   /**
@@ -361,12 +395,13 @@ public final class SpectrumAnalyzer {
           + " values, got " + profile.length);
     }
     NativeLibrary.load();
-    return fitted(profile, null, List.of());
+    return fitted(profile, null, List.of(), true);
   }
 
   // The fit over the fit range; the chart is the natives' chart of the
   // profile values in the range.
-  private SpectrumResult fitted(double[] profile, double[][] power, List<SectorResult> sectorFits) {
+  private SpectrumResult fitted(double[] profile, double[][] power, List<SectorResult> sectorFits,
+      boolean finiteWindow) {
     LineFit line = LineFit.of(profile, fitMin, fitMax, axis);
     ChartInfo info = null;
     if (chart) {
@@ -381,7 +416,7 @@ public final class SpectrumAnalyzer {
           Arrays.copyOf(xy[1], n));
     }
     return new SpectrumResult(line, new int[] {fitMin, fitMax}, axis, taper, profile, power,
-        info, sectorFits);
+        info, sectorFits, finiteWindow);
   }
 
   // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.

@@ -24,10 +24,11 @@ public final class SpectrumResult {
   private final double[][] powerSpectrum;
   private final ChartInfo chart;
   private final List<SectorResult> sectors;
+  private final String notFittedReason;
 
   SpectrumResult(LineFit fit, int[] fitRange, SpectrumAnalyzer.Axis axis,
       SpectrumAnalyzer.Taper taper, double[] profile, double[][] powerSpectrum, ChartInfo chart,
-      List<SectorResult> sectors) {
+      List<SectorResult> sectors, boolean finiteWindow) {
     this.fit = fit;
     this.fitRange = fitRange.clone();
     this.axis = axis;
@@ -39,6 +40,27 @@ public final class SpectrumResult {
     this.powerSpectrum = powerSpectrum == null ? null : deepCopy(powerSpectrum);
     this.chart = chart;
     this.sectors = List.copyOf(sectors);
+    this.notFittedReason = notFittedReason(fit, fitRange, profile, finiteWindow);
+  }
+
+  private static String notFittedReason(LineFit fit, int[] fitRange, double[] profile,
+      boolean finiteWindow) {
+    String rings = "rings " + fitRange[0] + ":" + fitRange[1];
+    if (!finiteWindow) {
+      return "the window holds non-finite pixels (NaN or infinity)";
+    }
+    if (fit.points() < 2) {
+      return "fewer than two points in " + rings;
+    }
+    for (int k = fitRange[0]; k <= fitRange[1]; k++) {
+      if (profile[k] == Double.POSITIVE_INFINITY) {
+        return "an infinite profile value in " + rings;
+      }
+    }
+    if (!fit.fitted()) {
+      return "the fitted line is not finite";
+    }
+    return null;
   }
 
   /**
@@ -50,6 +72,31 @@ public final class SpectrumResult {
    */
   public double slope() {
     return slope;
+  }
+
+  /**
+   * Whether the slope is a measurement: the window's pixels were all finite
+   * and a finite line was fitted through at least two finite points. Where it is
+   * not, the numbers are still those the natives give, and
+   * {@link #notFittedReason()} says why they measure nothing.
+   *
+   * @return whether the fit is a measurement
+   */
+  public boolean fitted() {
+    return notFittedReason == null;
+  }
+
+  /**
+   * Why the slope is not a measurement, in words: {@code "the window holds
+   * non-finite pixels (NaN or infinity)"}, {@code "fewer than two points in
+   * rings KMIN:KMAX"}, {@code "an infinite profile value in rings KMIN:KMAX"}
+   * (the natives count it as a point) or {@code "the fitted line is not
+   * finite"}.
+   *
+   * @return the reason, empty when {@link #fitted()}
+   */
+  public Optional<String> notFittedReason() {
+    return Optional.ofNullable(notFittedReason);
   }
 
   /**
@@ -202,7 +249,7 @@ public final class SpectrumResult {
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
         && Objects.equals(chart, r.chart) && fit.equals(r.fit)
         && Arrays.equals(fitRange, r.fitRange) && axis == r.axis && taper == r.taper
-        && sectors.equals(r.sectors);
+        && sectors.equals(r.sectors) && Objects.equals(notFittedReason, r.notFittedReason);
   }
 
   @Override

@@ -8,6 +8,7 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import Varnoth.TestImages;
 import Varnoth.Varnoth;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
@@ -102,6 +103,31 @@ class MeasuringOptionsTest {
     assertFalse(none.fitted());
     assertEquals(0.0, none.slope());
     assertEquals(0.0, none.intercept());
+  }
+
+  @Test
+  void aFitThatMeasuresNothingSaysWhyAndKeepsTheNativesNumbers() {
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().sectors(4).build();
+    SpectrumResult finite = a.analyze(field(2.0, 2.0, 3));
+    assertTrue(finite.fitted() && finite.notFittedReason().isEmpty());
+    for (double bad : new double[] {Double.NaN, Double.POSITIVE_INFINITY}) {
+      double[][] image = field(2.0, 2.0, 3);
+      image[70][40] = bad;
+      SpectrumResult r = a.analyze(image);
+      assertFalse(r.fitted(), "pixel " + bad);
+      assertEquals("the window holds non-finite pixels (NaN or infinity)",
+          r.notFittedReason().orElseThrow());
+      assertEquals(Double.doubleToRawLongBits(Varnoth.f_PSD_Slope(image)),
+          Double.doubleToRawLongBits(r.slope()), "the natives' slope, pixel " + bad);
+    }
+    double[] infinite = new double[65];
+    Arrays.fill(infinite, 1.0);
+    infinite[9] = Double.POSITIVE_INFINITY;
+    SpectrumResult line = a.fit(infinite);
+    assertFalse(line.fitted());
+    assertEquals("an infinite profile value in rings 0:64", line.notFittedReason().orElseThrow());
+    assertEquals("fewer than two points in rings 0:64",
+        a.fit(new double[65]).notFittedReason().orElseThrow());
   }
 
   @Test
