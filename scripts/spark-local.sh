@@ -40,6 +40,12 @@ export SPARK_LOCAL_IP=${SPARK_LOCAL_IP:-127.0.0.1}
 opens=$(sed -n 's:.*<spark.java17.options>\(.*\)</spark.java17.options>.*:\1:p' \
   "$root/varnoth-spark/pom.xml")
 # shellcheck disable=SC2086
+# Java reads and prints file names in the locale's encoding: UTF-8, whatever
+# LANG says, so that every name a folder holds can be named.
+case "$(locale charmap 2>/dev/null)" in
+  UTF-8) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 exec java $opens -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
   -cp "$(cat "$classpath")" org.apache.spark.deploy.SparkSubmit \
   --master "local[$cores]" --class org.varnoth.spark.SpectralSlopesJob "$jar" "$@"

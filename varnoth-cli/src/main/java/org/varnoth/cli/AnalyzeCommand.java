@@ -2,12 +2,16 @@ package org.varnoth.cli;
 
 import java.awt.image.BufferedImage;
 import java.io.IOException;
+import java.io.OutputStreamWriter;
 import java.io.PrintWriter;
 import java.io.Writer;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileSystemException;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayDeque;
 import java.util.ArrayList;
+import java.util.Deque;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
@@ -16,6 +20,7 @@ import java.util.concurrent.ExecutionException;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.concurrent.Future;
+import java.util.stream.Collectors;
 import me.tongfei.progressbar.ConsoleProgressBarConsumer;
 import me.tongfei.progressbar.ProgressBar;
 import me.tongfei.progressbar.ProgressBarBuilder;
@@ -86,9 +91,9 @@ final class AnalyzeCommand implements Callable<Integer> {
   Path sectorChart;
 
   @Option(names = "--json", description = "One JSON object per line: file, window, slope, "
-      + "intercept, points, slope_stderr, r2, fitted, axis, fit_range, taper, profile (65 "
-      + "values), and with --sectors sectors and anisotropy; numbers read back as the same "
-      + "doubles.")
+      + "intercept, points, slope_stderr, r2, fitted (and note, why not), axis, fit_range, "
+      + "taper, profile (65 values), and with --sectors sectors and anisotropy; numbers read "
+      + "back as the same doubles.")
   boolean json;
 
   @Option(names = "--csv", paramLabel = "FILE", description = "Also write the table to FILE "
@@ -120,61 +125,170 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
   }
 
-  /** What one file gives: its rows, and the tiles for the slope map. */
-  record Analysis(List<ResultRow> rows, List<TileResult> tiles) {}
+  /** A usage problem found after the options were parsed: one line, exit status 2. */
+  static final class UsageProblem extends Exception {
+    private static final long serialVersionUID = 1L;
+
+    UsageProblem(String message) {
+      super(message);
+    }
+  }
+
+  /** What one input gives: its rows and the tiles for the slope map, or why it gives none. */
+  sealed interface Outcome permits Analysis, Failure {}
+
+  /** The rows of an analysed file, and its tiles for the slope map. */
+  record Analysis(List<ResultRow> rows, List<TileResult> tiles) implements Outcome {}
+
+  /** Why an input was not analysed. */
+  record Failure(String reason) implements Outcome {}
 
   @Override
   public Integer call() throws IOException, InterruptedException {
     checkUsage();
     SpectrumAnalyzer analyzer = analyzer();
-    List<Path> files = ImageFiles.expand(inputs);
-    if (files.isEmpty()) {
-      throw new CommandLine.ParameterException(spec.commandLine(), "no image files in " + inputs);
-    }
-    if (files.size() != 1 && (chart != null || slopeMap != null || sectorChart != null)) {
-      throw new CommandLine.ParameterException(spec.commandLine(),
-          "--chart, --slope-map and --sector-chart take one image, got " + files.size());
-    }
-    if (charts != null) {
-      Files.createDirectories(charts);
-    }
-    Map<Path, Path> chartFiles = chartFiles(files);
     PrintWriter out = spec.commandLine().getOut();
     PrintWriter err = spec.commandLine().getErr();
-    ExecutorService pool = Executors.newFixedThreadPool(Math.max(1, threads));
-    boolean failed = false;
-    try (CSVPrinter table = csvPrinter(); ProgressBar progress = progressBar(files.size())) {
-      List<Future<Analysis>> jobs = new ArrayList<>();
-      for (Path f : files) {
-        jobs.add(pool.submit(() -> analyzeFile(analyzer, f, chartFiles.get(f))));
+    List<ImageFiles.Input> batch = ImageFiles.expand(inputs);
+    Map<Path, Path> chartFiles;
+    try {
+      chartFiles = checkBatchAndOutputs(batch);
+    } catch (UsageProblem e) {
+      err.println("varnoth: " + e.getMessage());
+      err.flush();
+      return 2;
+    }
+    OutputFiles.Pending csvFile = null;
+    try {
+      if (csv != null) {
+        csvFile = OutputFiles.Pending.open(csv);
       }
-      for (int i = 0; i < files.size(); i++) {
-        try {
-          Analysis a = jobs.get(i).get();
-          for (ResultRow r : a.rows()) {
-            out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
-            if (table != null) {
-              table.printRecord(ResultFormats.csvRecord(r, sectors));
-            }
-          }
-          if (slopeMap != null) {
-            SlopeMapImage.write(a.tiles(), files.get(i).toString(), slopeMap);
-          }
-        } catch (ExecutionException e) {
-          failed = true;
-          Throwable cause = e.getCause();
-          String reason = cause instanceof InputFailure ? cause.getMessage() : cause.toString();
-          err.println("varnoth: " + files.get(i) + ": " + reason);
+    } catch (IOException e) {
+      err.println("varnoth: cannot write --csv " + csv + ": " + Reasons.of(e));
+      err.flush();
+      return 2;
+    }
+    boolean failed;
+    try (OutputFiles.Pending pending = csvFile) {
+      failed = analyzeAll(batch, analyzer, chartFiles, out, err, pending);
+      if (pending != null) {
+        pending.commit();
+      }
+    }
+    return failed ? 1 : 0;
+  }
+
+  // Analyses the batch on the thread pool, at most a few images ahead of the
+  // one being printed, and prints every result in input order; true if any
+  // input failed or gave no measurement.
+  private boolean analyzeAll(List<ImageFiles.Input> batch, SpectrumAnalyzer analyzer,
+      Map<Path, Path> chartFiles, PrintWriter out, PrintWriter err, OutputFiles.Pending csvFile)
+      throws IOException, InterruptedException {
+    int workers = Math.max(1, threads);
+    ExecutorService pool = Executors.newFixedThreadPool(workers);
+    Deque<Future<Outcome>> running = new ArrayDeque<>();
+    boolean failed = false;
+    CSVPrinter table = csvFile == null ? null : csvPrinter(csvFile);
+    try (ProgressBar progress = progressBar(batch.size())) {
+      int submitted = 0;
+      for (ImageFiles.Input input : batch) {
+        while (submitted < batch.size() && running.size() < 2 * workers) {
+          ImageFiles.Input next = batch.get(submitted++);
+          running.add(pool.submit(() -> outcome(analyzer, next, chartFiles.get(next.path()))));
         }
-        out.flush();
+        Outcome o = result(running.removeFirst());
+        if (o instanceof Analysis a) {
+          failed |= print(a, input.path(), out, table);
+        } else {
+          failed = true;
+          err.println("varnoth: " + DisplayNames.plain(input.path()) + ": "
+              + ((Failure) o).reason());
+          err.flush();
+        }
         if (progress != null) {
           progress.step();
         }
       }
     } finally {
       pool.shutdownNow();
+      if (table != null) {
+        table.flush();
+      }
     }
-    return failed ? 1 : 0;
+    return failed;
+  }
+
+  private static Outcome result(Future<Outcome> f) throws InterruptedException {
+    try {
+      return f.get();
+    } catch (ExecutionException e) {
+      Throwable cause = e.getCause();
+      return new Failure(cause.getMessage() == null || cause.getMessage().isBlank()
+          ? cause.toString() : cause.getMessage());
+    }
+  }
+
+  // Prints an analysed file's rows and draws its slope map; true if a row is
+  // not a measurement.
+  private boolean print(Analysis a, Path file, PrintWriter out, CSVPrinter table)
+      throws IOException {
+    boolean notFitted = false;
+    for (ResultRow r : a.rows()) {
+      out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
+      if (table != null) {
+        table.printRecord(ResultFormats.csvRecord(r, sectors));
+      }
+      notFitted |= !r.result().fitted();
+    }
+    out.flush();
+    if (slopeMap != null) {
+      SlopeMapImage.write(a.tiles(), DisplayNames.of(file), slopeMap);
+    }
+    return notFitted;
+  }
+
+  private Outcome outcome(SpectrumAnalyzer analyzer, ImageFiles.Input input, Path chartFile) {
+    if (input instanceof ImageFiles.Unlisted u) {
+      return new Failure(u.reason());
+    }
+    try {
+      return analyzeFile(analyzer, input.path(), chartFile);
+    } catch (InputFailure e) {
+      return new Failure(e.getMessage());
+    } catch (IOException e) {
+      return new Failure(Reasons.of(e));
+    } catch (OutOfMemoryError e) {
+      return new Failure("out of memory: give Java more memory (-Xmx) or analyse fewer images "
+          + "at once (--threads)");
+    }
+  }
+
+  // The batch must hold an image, and no output may name an input or lie
+  // where it cannot be written; the chart file of each image.
+  private Map<Path, Path> checkBatchAndOutputs(List<ImageFiles.Input> batch)
+      throws UsageProblem {
+    if (batch.isEmpty()) {
+      throw new UsageProblem("no image files in " + inputs.stream().map(DisplayNames::plain)
+          .collect(Collectors.joining(" ")));
+    }
+    if (batch.size() != 1 && (chart != null || slopeMap != null || sectorChart != null)) {
+      throw new UsageProblem("--chart, --slope-map and --sector-chart take one image, got "
+          + batch.size());
+    }
+    List<Path> files = batch.stream().map(ImageFiles.Input::path).toList();
+    Map<Path, Path> chartFiles = chartFiles(files);
+    OutputChecks outputs = new OutputChecks(files);
+    outputs.check("--csv", csv);
+    outputs.check("--chart", chart);
+    outputs.check("--slope-map", slopeMap);
+    outputs.check("--sector-chart", sectorChart);
+    if (charts != null) {
+      outputs.checkFolder("--charts", charts);
+      for (Path c : chartFiles.values()) {
+        outputs.check("--charts", c);
+      }
+    }
+    return chartFiles;
   }
 
   private void checkUsage() {
@@ -240,16 +354,18 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   private Analysis analyzeFile(SpectrumAnalyzer analyzer, Path file, Path chartFile)
       throws InputFailure, IOException {
-    if (!Files.isRegularFile(file)) {
-      throw new InputFailure("no such file");
+    if (Files.isDirectory(file)) {
+      throw new InputFailure("a folder, not an image file");
     }
     BufferedImage image;
     try {
       image = ImageDecoding.decode(Files.readAllBytes(file));
+    } catch (FileSystemException e) {
+      throw e;
     } catch (IOException e) {
       throw new InputFailure(e.getMessage());
     }
-    String name = file.toString();
+    String name = DisplayNames.of(file);
     List<ResultRow> rows = new ArrayList<>();
     List<TileResult> tileResults = List.of();
     SpectrumResult charted;
@@ -276,32 +392,29 @@ final class AnalyzeCommand implements Callable<Integer> {
     } catch (IllegalArgumentException e) {
       throw new InputFailure(e.getMessage());
     }
+    String title = DisplayNames.plain(file.getFileName());
     if (chartFile != null) {
-      ChartImage.write(charted, file.getFileName().toString(), chartFile);
+      ChartImage.write(charted, title, chartFile);
     }
     if (sectorChart != null) {
-      SectorChartImage.write(charted, file.getFileName().toString(), sectorChart);
+      SectorChartImage.write(charted, title, sectorChart);
     }
     return new Analysis(rows, tileResults);
   }
 
-  private CSVPrinter csvPrinter() throws IOException {
-    if (csv == null) {
-      return null;
-    }
-    Writer w = Files.newBufferedWriter(csv, StandardCharsets.UTF_8);
+  private CSVPrinter csvPrinter(OutputFiles.Pending file) throws IOException {
+    Writer w = new OutputStreamWriter(file.stream(), StandardCharsets.UTF_8);
     return new CSVPrinter(w, CSVFormat.DEFAULT.builder()
         .setHeader(ResultFormats.csvHeader(sectors).toArray(new String[0])).get());
   }
 
-  // On Linux, standard error is a terminal when its descriptor links to a
-  // tty device (results may go to a file meanwhile); elsewhere, when the JVM
-  // has a console.
-  private static boolean stderrIsTerminal() {
-    Path fd = Path.of("/proc/self/fd/2");
-    if (Files.isSymbolicLink(fd)) {
+  // On Linux, a descriptor is a terminal when it links to a tty device;
+  // elsewhere both are taken to be one when the JVM has a console.
+  private static boolean isTerminal(int fd) {
+    Path link = Path.of("/proc/self/fd/" + fd);
+    if (Files.isSymbolicLink(link)) {
       try {
-        String target = Files.readSymbolicLink(fd).toString();
+        String target = Files.readSymbolicLink(link).toString();
         return target.startsWith("/dev/pts/") || target.startsWith("/dev/tty");
       } catch (IOException e) {
         return false;
@@ -310,8 +423,10 @@ final class AnalyzeCommand implements Callable<Integer> {
     return System.console() != null;
   }
 
+  // The bar is drawn on stderr only while the results go elsewhere than the
+  // terminal, so that it never shares a line with a result.
   private ProgressBar progressBar(int total) {
-    if (total < PROGRESS_THRESHOLD || !stderrIsTerminal()) {
+    if (total < PROGRESS_THRESHOLD || !isTerminal(2) || isTerminal(1)) {
       return null;
     }
     return new ProgressBarBuilder().setTaskName("analyze").setInitialMax(total)

@@ -2,20 +2,19 @@ package org.varnoth.cli;
 
 import java.awt.image.BufferedImage;
 import java.io.IOException;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import javax.imageio.ImageIO;
 
-/** The PNG files the tool writes: charts, maps and synthetic images. */
+/** The PNG files the tool writes: charts, maps and synthetic images, each whole or not at all. */
 final class PngFiles {
   private PngFiles() {}
 
-  /** Writes an image as PNG, making the file's folder first when it is missing. */
+  /** Writes an image as PNG (see {@link OutputFiles}), making the file's folder when missing. */
   static void write(BufferedImage image, Path file) throws IOException {
-    Path parent = file.toAbsolutePath().getParent();
-    if (parent != null) {
-      Files.createDirectories(parent);
-    }
-    ImageIO.write(image, "png", file.toFile());
+    OutputFiles.write(file, out -> {
+      if (!ImageIO.write(image, "png", out)) {
+        throw new IOException("no PNG writer");
+      }
+    });
   }
 }

@@ -37,15 +37,13 @@ final class ResultFormats {
     };
     SpectrumResult s = r.result();
     StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
-        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  r2 %.6f", r.file(), where,
+        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  r2 %.6f",
+        DisplayNames.plain(r.file()), where,
         s.slope(), s.intercept(), s.points(), s.slopeStdErr(), s.r2()));
     if (!s.sectors().isEmpty()) {
       line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
     }
-    if (!s.fit().fitted()) {
-      line.append("  (not fitted: fewer than two points in rings ").append(s.fitRange()[0])
-          .append(':').append(s.fitRange()[1]).append(')');
-    }
+    s.notFittedReason().ifPresent(why -> line.append("  (not fitted: ").append(why).append(')'));
     return line.toString();
   }
 
@@ -76,6 +74,8 @@ final class ResultFormats {
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
+    o.put("fitted", s.fitted());
+    s.notFittedReason().ifPresent(why -> o.put("note", why));
     o.put("axis", lower(s.axis()));
     o.putArray("fit_range").add(s.fitRange()[0]).add(s.fitRange()[1]);
     o.put("taper", lower(s.taper()));
@@ -109,7 +109,8 @@ final class ResultFormats {
   /**
    * The CSV header: the JSON keys, the profile as profile_0 to profile_64,
    * then, with n sectors, the anisotropy and sector_I_KEY for each sector's
-   * angle and fit (its profile only in JSON).
+   * angle and fit (its profile only in JSON), and last the note (why a row is
+   * not fitted; empty when it is).
    */
   static List<String> csvHeader(int sectors) {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
@@ -126,6 +127,7 @@ final class ResultFormats {
         }
       }
     }
+    h.add("note");
     return h;
   }
 
@@ -138,7 +140,7 @@ final class ResultFormats {
         r.window().equals(ResultRow.TILES_MEAN) ? Integer.toString(r.tiles()) : "",
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
-        Double.toString(s.r2()), Boolean.toString(s.fit().fitted()), lower(s.axis()),
+        Double.toString(s.r2()), Boolean.toString(s.fitted()), lower(s.axis()),
         Integer.toString(s.fitRange()[0]), Integer.toString(s.fitRange()[1]),
         lower(s.taper())));
     for (double v : s.profile()) {
@@ -159,6 +161,7 @@ final class ResultFormats {
             Double.toString(f.slopeStdErr()), Double.toString(f.r2())));
       }
     }
+    c.add(s.notFittedReason().orElse(""));
     return c;
   }
 }

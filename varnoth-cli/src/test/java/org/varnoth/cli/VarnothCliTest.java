@@ -2,6 +2,7 @@ package org.varnoth.cli;
 
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import com.fasterxml.jackson.databind.JsonNode;
@@ -11,13 +12,17 @@ import java.io.IOException;
 import java.io.PrintWriter;
 import java.io.Reader;
 import java.io.StringWriter;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.HashSet;
 import java.util.List;
+import java.util.Map;
 import java.util.Random;
 import java.util.Set;
+import java.util.TreeMap;
+import java.util.stream.Stream;
 import javax.imageio.ImageIO;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVRecord;
@@ -31,6 +36,9 @@ import org.varnoth.TileResult;
 /** The tool end to end, on images the test writes. */
 class VarnothCliTest {
   private static final ObjectMapper JSON = new ObjectMapper();
+  private static final String NOT_AN_IMAGE =
+      "not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)";
+  private static final String EMPTY = NOT_AN_IMAGE;
 
   @TempDir Path dir;
 
@@ -160,27 +168,110 @@ class VarnothCliTest {
     assertTrue(json.contains("\"profile\":[0.0,\"NaN\",\"Infinity\",\"-Infinity\",0.0,"), json);
   }
 
+  /**
+   * A folder as users have them, and worse: each bad file gets one line on
+   * stderr with its reason, in sorted order, and every other file is still
+   * analysed; names that are not plain text are printed escaped.
+   */
   @Test
-  void badFilesAreNamedOnStderrAndTheOthersGoOn() throws IOException {
-    write(noise(BufferedImage.TYPE_BYTE_GRAY, 130, 130, 4), "png", "1-good.png");
-    Files.writeString(dir.resolve("2-corrupt.png"), "not a PNG");
-    write(noise(BufferedImage.TYPE_BYTE_GRAY, 100, 140, 5), "png", "3-small.png");
-    write(noise(BufferedImage.TYPE_BYTE_GRAY, 140, 130, 6), "bmp", "4-good.bmp");
-    Run r = run("analyze", dir.toString());
-    assertEquals(1, r.status());
-    assertEquals(2, r.lines().size(), r.out());
-    assertTrue(r.lines().get(0).startsWith(dir.resolve("1-good.png") + "  slope "), r.out());
-    assertTrue(r.lines().get(1).startsWith(dir.resolve("4-good.bmp") + "  slope "), r.out());
-    assertEquals("varnoth: " + dir.resolve("2-corrupt.png")
-        + ": not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)\n"
-        + "varnoth: " + dir.resolve("3-small.png")
-        + ": expected at least 128 x 128 (height x width), got 140 x 100\n", r.err());
+  void hostileFolderGivesEachBadFileOneReasonAndTheOthersGoOn() throws IOException {
+    Path folder = Files.createDirectories(dir.resolve("photos"));
+    BufferedImage good = noise(BufferedImage.TYPE_BYTE_GRAY, 130, 130, 4);
+    Map<String, String> reasons = new TreeMap<>();  // file name -> reason, null if analysed
+    for (String name : List.of("01-good.png", "02-new\nline.png", "03-caf\u00e9.png")) {
+      ImageIO.write(good, "png", folder.resolve(name).toFile());
+      reasons.put(name, null);
+    }
+    // A name whose bytes are Latin-1, not UTF-8: shown with the byte escaped.
+    Process latin1 = new ProcessBuilder("sh", "-c",
+        "cp 01-good.png \"$(printf '03b-caf\\351.png')\"").directory(folder.toFile()).start();
+    assertEquals(0, waitFor(latin1));
+    reasons.put("03b-caf\\xe9.png", null);
+    Files.writeString(folder.resolve("04-text.png"), "not a PNG");
+    reasons.put("04-text.png", NOT_AN_IMAGE);
+    Files.write(folder.resolve("05-empty.png"), new byte[0]);
+    reasons.put("05-empty.png", EMPTY);
+    ImageIO.write(noise(BufferedImage.TYPE_BYTE_GRAY, 100, 140, 5), "png",
+        folder.resolve("06-small.png").toFile());
+    reasons.put("06-small.png", "expected at least 128 x 128 (height x width), got 140 x 100");
+    Files.createSymbolicLink(folder.resolve("07-gone.png"), folder.resolve("nowhere"));
+    reasons.put("07-gone.png", "no such file");
+    Files.createDirectories(folder.resolve("08-sub"));
+    Files.createSymbolicLink(folder.resolve("08-sub/back"), folder);
+    reasons.put("08-sub/back", "symbolic link loop");
+    ImageIO.write(good, "bmp", folder.resolve("08-sub/09-good.bmp").toFile());
+    reasons.put("08-sub/09-good.bmp", null);
+    // Named through a symbolic link to the folder.
+    Path link = Files.createSymbolicLink(dir.resolve("link"), folder);
 
-    Run usage = run("analyze", "--resize", "--tiles", dir.toString());
-    assertEquals(2, usage.status());
-    assertTrue(usage.err().contains("--resize and --tiles exclude each other")
-        && usage.err().contains("Usage: varnoth analyze"), usage.err());
-    assertEquals("", usage.out());
+    Run r = run("analyze", link.toString());
+    assertEquals(1, r.status(), r.err());
+    List<String> analysed = new ArrayList<>();
+    List<String> failed = new ArrayList<>();
+    reasons.forEach((name, reason) -> {
+      String shown = link + "/" + name.replace("\n", "\\n");
+      if (reason == null) {
+        analysed.add(shown);
+      } else {
+        failed.add("varnoth: " + shown + ": " + reason);
+      }
+    });
+    assertEquals(analysed, r.lines().stream().map(l -> l.substring(0, l.indexOf("  slope ")))
+        .toList(), r.out());
+    assertEquals(failed, List.of(r.err().split("\n")), r.err());
+  }
+
+  private static int waitFor(Process p) {
+    try {
+      return p.waitFor();
+    } catch (InterruptedException e) {
+      Thread.currentThread().interrupt();
+      return -1;
+    }
+  }
+
+  /** An output that names an input, however spelled, or cannot be written: exit 2, nothing touched. */
+  @Test
+  void outputsThatNameAnInputOrCannotBeWrittenAreRefusedBeforeAnythingIsRead()
+      throws IOException {
+    Path image = write(noise(BufferedImage.TYPE_BYTE_GRAY, 130, 130, 4), "png", "x.png");
+    byte[] before = Files.readAllBytes(image);
+    Path hardLink = Files.createLink(dir.resolve("hard.png"), image);
+    Path softLink = Files.createSymbolicLink(dir.resolve("soft.csv"), image);
+    Path dotted = dir.resolve(".").resolve("x.png");
+    Path folder = Files.createDirectories(dir.resolve("folder"));
+    String[][] cases = {
+        {"--csv", image.toString(), image.toString()},
+        {"--csv", softLink.toString(), image.toString()},
+        {"--chart", dotted.toString(), hardLink.toString()},
+        {"--csv", folder.toString(), image.toString()},
+    };
+    for (String[] c : cases) {
+      Run r = run("analyze", c[0], c[1], c[2]);
+      assertEquals(2, r.status(), String.join(" ", c));
+      assertEquals("", r.out());
+      assertEquals(1, r.err().split("\n").length, r.err());
+      assertTrue(r.err().startsWith("varnoth: " + c[0] + " " + c[1] + " is "), r.err());
+      assertArrayEquals(before, Files.readAllBytes(image));
+    }
+  }
+
+  /** A file that fails while written leaves the old one as it was, and no stray file. */
+  @Test
+  void outputsAreWrittenWholeOrNotAtAll() throws IOException {
+    Path target = Files.writeString(dir.resolve("table.csv"), "the old table\n");
+    IOException failure = assertThrows(IOException.class, () -> OutputFiles.write(target,
+        out -> {
+          out.write("half a new table".getBytes(StandardCharsets.UTF_8));
+          throw new IOException("the disk is full");
+        }));
+    assertEquals("the disk is full", failure.getMessage());
+    assertEquals("the old table\n", Files.readString(target));
+    OutputFiles.write(target, out -> out.write("new\n".getBytes(StandardCharsets.UTF_8)));
+    assertEquals("new\n", Files.readString(target));
+    try (Stream<Path> left = Files.list(dir)) {
+      assertEquals(List.of(target), left.toList());
+    }
   }
 
   @Test
