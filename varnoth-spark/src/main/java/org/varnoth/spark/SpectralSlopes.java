@@ -41,8 +41,8 @@ import scala.jdk.javaapi.CollectionConverters;
  * {@link Builder#tiles(boolean) tiles}, {@value #ROW} and {@value #COLUMN}
  * (the tile's place in the grid of whole 128 x 128 tiles; one output row per
  * tile), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
- * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means)
- * and {@value #ERROR}. The fit range, axis and taper of the analyser apply
+ * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means),
+ * {@value #ERROR} and {@value #NOTE}. The fit range, axis and taper of the analyser apply
  * ({@link Builder#fitRange}, {@link Builder#axis}, {@link Builder#taper}). An
  * image that
  * cannot be analysed (not an image file, damaged, smaller than 128 x 128, a
@@ -83,6 +83,12 @@ public final class SpectralSlopes implements Serializable {
   public static final String PROFILE = "profile";
   /** Null, or why the image could not be analysed. */
   public static final String ERROR = "error";
+  /**
+   * Null, or why the slope of an analysed image or tile is not a measurement
+   * ({@link SpectrumResult#notFittedReason()}: non-finite pixels, fewer than
+   * two points, a line that is not finite); its numbers are still given.
+   */
+  public static final String NOTE = "note";
 
   private static final DataType GREY_LEVELS =
       DataTypes.createArrayType(DataTypes.createArrayType(DataTypes.DoubleType));
@@ -189,6 +195,7 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(PROFILE,
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
     fields.add(DataTypes.createStructField(ERROR, DataTypes.StringType, true));
+    fields.add(DataTypes.createStructField(NOTE, DataTypes.StringType, true));
     return DataTypes.createStructType(fields);
   }
 
@@ -273,6 +280,7 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.r2());
       v.add(r == null ? null : r.profile());
       v.add(error);
+      v.add(r == null ? null : r.notFittedReason().orElse(null));
       return RowFactory.create(v.toArray());
     }
 

@@ -1,15 +1,21 @@
 package org.varnoth.spark;
 
+import java.io.IOException;
 import java.io.PrintWriter;
+import java.net.URI;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
 import java.util.concurrent.Callable;
+import org.apache.hadoop.conf.Configuration;
+import org.apache.hadoop.fs.FileStatus;
 import org.apache.spark.SparkConf;
 import org.apache.spark.sql.AnalysisException;
 import org.apache.spark.sql.Column;
 import org.apache.spark.sql.Dataset;
+import org.apache.spark.sql.Encoders;
 import org.apache.spark.sql.Row;
+import org.apache.spark.sql.SaveMode;
 import org.apache.spark.sql.SparkSession;
 import org.apache.spark.sql.functions;
 import org.varnoth.ImageDecoding;
@@ -25,18 +31,21 @@ import picocli.CommandLine.Option;
  *
  * <pre>
  * spark-submit --class org.varnoth.spark.SpectralSlopesJob varnoth-spark-VERSION-all.jar \
- *     --input DIR_OR_GLOB --output DIR [--tiles] [--resize] [--remove-mean]
- *     [--fit-range KMIN:KMAX] [--axis natives|frequency] [--window none|hann]
- *     [--format parquet|csv]
+ *     --input DIR_OR_GLOB --output DIR [--mode error|overwrite] [--tiles] [--resize]
+ *     [--remove-mean] [--fit-range KMIN:KMAX] [--axis natives|frequency]
+ *     [--window none|hann] [--format parquet|csv]
  * </pre>
  *
  * <p>Folders are walked recursively for files whose names end in one of
  * {@link ImageDecoding#FILE_EXTENSIONS} (in any case). The table has the
  * columns {@code path}, with {@code --tiles} {@code row} and {@code column},
  * then {@code slope}, {@code intercept}, {@code points}, {@code slope_stderr},
- * {@code r2}, {@code profile} and {@code error} (see {@link SpectralSlopes}); as CSV the profile is spread
- * over {@code profile_0} to {@code profile_64}. A file that cannot be analysed
- * gives a row with its error; it does not fail the job. Without a
+ * {@code r2}, {@code profile}, {@code error} and {@code note} (see
+ * {@link SpectralSlopes}); as CSV the profile is spread over {@code profile_0}
+ * to {@code profile_64}. A file that cannot be analysed (an empty file too)
+ * gives a row with its error; it does not fail the job. An input that matches
+ * nothing, or an output folder that exists without {@code --mode overwrite},
+ * is said in one line before Spark starts, with exit status 1. Without a
  * {@code spark.master} (outside spark-submit) the job runs in local mode on
  * every core.
  */
@@ -61,8 +70,16 @@ public final class SpectralSlopesJob implements Callable<Integer> {
   String input;
 
   @Option(names = "--output", required = true, paramLabel = "DIR",
-      description = "The folder the table is written to; it must not exist yet.")
+      description = "The folder the table is written to; it must not exist yet, unless "
+          + "--mode overwrite.")
   String output;
+
+  /** What to do when the output folder exists. */
+  enum Mode { error, overwrite }
+
+  @Option(names = "--mode", paramLabel = "error|overwrite", description = "When --output "
+      + "exists: refuse before Spark starts (error, the default) or replace it (overwrite).")
+  Mode mode = Mode.error;
 
   @Option(names = "--tiles", description = "One row per whole 128 x 128 tile of each image.")
   boolean tiles;
@@ -148,11 +165,28 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     return b.getOrCreate();
   }
 
+  /** A problem with the paths found before Spark starts: one line, exit status 1. */
+  static final class PathProblem extends Exception {
+    private static final long serialVersionUID = 1L;
+
+    PathProblem(String message) {
+      super(message);
+    }
+  }
+
   @Override
-  public Integer call() {
+  public Integer call() throws IOException {
     if (resize && tiles) {
       throw new CommandLine.ParameterException(spec.commandLine(),
           "--resize and --tiles exclude each other");
+    }
+    Configuration hadoop = spark != null ? spark.sparkContext().hadoopConfiguration()
+        : new Configuration();
+    try {
+      checkPaths(hadoop);
+    } catch (PathProblem e) {
+      spec.commandLine().getErr().println("varnoth-spark: " + e.getMessage());
+      return 1;
     }
     SpectralSlopes.Builder slopes = SpectralSlopes.builder()
         .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
@@ -179,16 +213,33 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     }
   }
 
+  // The input must match something and the output must not exist (unless
+  // overwritten): both are said before Spark starts.
+  private void checkPaths(Configuration hadoop) throws IOException, PathProblem {
+    org.apache.hadoop.fs.Path in = new org.apache.hadoop.fs.Path(input);
+    FileStatus[] matches = in.getFileSystem(hadoop).globStatus(in);
+    if (matches == null || matches.length == 0) {
+      throw new PathProblem("no input matches " + input);
+    }
+    org.apache.hadoop.fs.Path out = new org.apache.hadoop.fs.Path(output);
+    if (mode == Mode.error && out.getFileSystem(hadoop).exists(out)) {
+      throw new PathProblem("--output " + output + " exists: remove it, or give --mode "
+          + "overwrite to replace it");
+    }
+  }
+
   private int write(SparkSession session) {
     Dataset<Row> files = session.read().format("binaryFile")
         .option("recursiveFileLookup", "true")
         .option("pathGlobFilter", imageNameGlob())
-        .load(input);
-    Dataset<Row> table = slopes.transform(files.select("path", SpectralSlopes.CONTENT));
+        .load(input).select("path", SpectralSlopes.CONTENT);
+    Dataset<Row> table = slopes.transform(files.union(emptyFiles(session, files)));
+    SaveMode saveMode = mode == Mode.overwrite ? SaveMode.Overwrite : SaveMode.ErrorIfExists;
     if (format == Format.csv) {
-      table.select(csvColumns(table)).write().option("header", "true").csv(output);
+      table.select(csvColumns(table)).write().mode(saveMode).option("header", "true")
+          .csv(output);
     } else {
-      table.write().parquet(output);
+      table.write().mode(saveMode).parquet(output);
     }
     session.read().format(format.name()).option("header", "true").load(output)
         .createOrReplaceTempView("varnoth_written");
@@ -197,6 +248,20 @@ public final class SpectralSlopesJob implements Callable<Integer> {
         "varnoth-spark: %d rows (%d with an error) in %s%n", counts.getLong(0),
         counts.getLong(1), output);
     return 0;
+  }
+
+  // Spark's file source gives no row for a file of 0 bytes: the files that it
+  // listed and read none of, with no content, so that each gets its error row.
+  // The list names them by URI (file:///a%20b), the path column as a Hadoop
+  // path (file:/a b).
+  private static Dataset<Row> emptyFiles(SparkSession session, Dataset<Row> files) {
+    List<String> listed = new ArrayList<>();
+    for (String uri : files.inputFiles()) {
+      listed.add(new org.apache.hadoop.fs.Path(URI.create(uri)).toString());
+    }
+    Dataset<Row> paths = session.createDataset(listed, Encoders.STRING()).toDF("path");
+    return paths.except(files.select("path"))
+        .withColumn(SpectralSlopes.CONTENT, functions.lit(new byte[0]));
   }
 
   // A glob of file names that matches every image extension in any case:

@@ -60,6 +60,7 @@ class SpectralSlopesTest {
     byte[] junk = new byte[500];
     rnd.nextBytes(junk);
     Files.write(images.resolve("d-corrupt.png"), junk);
+    Files.write(images.resolve("e-empty.png"), new byte[0]);
     Files.writeString(images.resolve("notes.txt"), "not an image, and not named like one");
     spark = SparkSession.builder().master("local[2]").appName("varnoth-spark-test")
         .config("spark.ui.enabled", "false").config("spark.sql.shuffle.partitions", "2")
@@ -210,8 +211,8 @@ class SpectralSlopesTest {
         args.toArray(new String[0]));
     assertEquals(0, status, out.toString());
     // 1 + 2 (200 x 300: one column, two rows of tiles) + 4 tiles, and the
-    // corrupt file; notes.txt is not an image name.
-    assertTrue(out.toString().contains("8 rows (1 with an error)"), out.toString());
+    // corrupt and the empty file; notes.txt is not an image name.
+    assertTrue(out.toString().contains("9 rows (2 with an error)"), out.toString());
 
     List<Row> rows = spark.read().option("header", "true").csv(output.toString())
         .collectAsList();
@@ -220,9 +221,10 @@ class SpectralSlopesTest {
       String name = fileName(r.getAs("path"));
       tiles.merge(name, 1, Integer::sum);
       if (r.getAs(SpectralSlopes.ERROR) != null) {
-        assertEquals("d-corrupt.png", name);
+        assertTrue(name.equals("d-corrupt.png") || name.equals("e-empty.png"), name);
         continue;
       }
+      assertNull(r.getAs(SpectralSlopes.NOTE), name);
       double[] profile = new double[SpectrumAnalyzer.PROFILE_SIZE];
       for (int k = 0; k < profile.length; k++) {
         profile[k] = Double.parseDouble(r.getAs("profile_" + k));
@@ -238,6 +240,23 @@ class SpectralSlopesTest {
           profile, key);
     }
     assertEquals(Map.of("a-grey8.png", 1, "b-grey16.png", 2, "c-colour.png", 4,
-        "d-corrupt.png", 1), tiles);
+        "d-corrupt.png", 1, "e-empty.png", 1), tiles);
+
+    // An output that exists, and an input that matches nothing: one line each,
+    // before Spark runs; --mode overwrite replaces the table.
+    for (List<String> bad : List.of(args, List.of("--input", tmp.resolve("none-*.png")
+        .toString(), "--output", tmp.resolve("unused").toString()))) {
+      StringWriter said = new StringWriter();
+      assertEquals(1, SpectralSlopesJob.run(spark, new PrintWriter(said), new PrintWriter(said),
+          bad.toArray(new String[0])));
+      assertTrue(said.toString().equals("varnoth-spark: --output " + output + " exists: remove "
+          + "it, or give --mode overwrite to replace it\n")
+          || said.toString().equals("varnoth-spark: no input matches " + tmp.resolve("none-*.png")
+          + "\n"), said.toString());
+    }
+    args.addAll(List.of("--mode", "overwrite"));
+    assertEquals(0, SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
+        args.toArray(new String[0])), out.toString());
+    assertEquals(9, spark.read().option("header", "true").csv(output.toString()).count());
   }
 }
