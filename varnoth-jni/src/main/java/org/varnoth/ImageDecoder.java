@@ -5,11 +5,6 @@ import com.drew.metadata.Metadata;
 import com.drew.metadata.exif.ExifIFD0Directory;
 import java.awt.color.ColorSpace;
 import java.awt.image.BufferedImage;
-import java.awt.image.ColorModel;
-import java.awt.image.DataBuffer;
-import java.awt.image.MultiPixelPackedSampleModel;
-import java.awt.image.SampleModel;
-import java.awt.image.SinglePixelPackedSampleModel;
 import java.io.IOException;
 import java.nio.file.AccessDeniedException;
 import java.nio.file.FileSystemException;
@@ -17,7 +12,6 @@ import java.nio.file.Files;
 import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
 import java.util.ArrayList;
-import java.util.Iterator;
 import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
@@ -25,7 +19,6 @@ import java.util.Optional;
 import java.util.OptionalInt;
 import java.util.OptionalLong;
 import javax.imageio.ImageReader;
-import javax.imageio.ImageTypeSpecifier;
 import javax.imageio.spi.ImageReaderSpi;
 import javax.imageio.stream.ImageInputStream;
 
@@ -50,10 +43,14 @@ import javax.imageio.stream.ImageInputStream;
  *       are converted); the {@link DecodedImage} holds them until it is
  *       closed. An image that needs more than the whole budget is refused;
  *   <li>decodes the first frame, failing the file on any warning of the
- *       reader, converts colours that are neither grey nor sRGB to sRGB, and
- *       applies the EXIF orientation of a JPEG, TIFF, PNG or WebP file. The
- *       reader's warnings that only say how it handled colours (a CMYK JPEG
- *       without an ICC profile, say) become notes instead.
+ *       reader (the warnings that only say how it handled colours, such as
+ *       a CMYK JPEG without an ICC profile, become notes instead); a reader
+ *       that cannot read the file at all gives way to the next reader of the
+ *       format, if there is one;
+ *   <li>converts colours that are neither grey nor sRGB to sRGB: CMYK, YCCK
+ *       and the ICC profiles embedded in JPEG, TIFF, PNG (iCCP) and WebP
+ *       files; grey samples, floating-point ones included, stay as stored;
+ *   <li>applies the EXIF orientation of a JPEG, TIFF, PNG or WebP file.
  * </ol>
  *
  * <p>Every refusal is an {@link IOException} whose message gives one reason in
@@ -207,9 +204,9 @@ public final class ImageDecoder {
       reader.addIIOReadWarningListener((r, warning) -> warnings.add(warning));
       // Metadata is ignored as ImageIO.read ignores it, so that pixels decode as they did.
       reader.setInput(input, false, true);
-      FrameHeader header = readHeader(reader);
+      FrameHeader header = FrameHeader.read(reader, source, maxPixels);
       if (ImageReaders.clampsFloatSamples(provider) && header.hasFloatSamples()) {
-        throw new UnreadableException("its reader would clamp its floating-point samples", null);
+        throw new UnreadableException("its reader would clamp its floating-point samples");
       }
       return decodeWithinBudget(source, reader, header, warnings);
     } finally {
@@ -237,44 +234,6 @@ public final class ImageDecoder {
     }
   }
 
-  /** Width, height and image type of the first frame, refused if above the pixel limit. */
-  private FrameHeader readHeader(ImageReader reader) throws IOException {
-    int width;
-    int height;
-    try {
-      width = reader.getWidth(0);
-      height = reader.getHeight(0);
-    } catch (IOException | RuntimeException e) {
-      throw cannotBeRead(e);
-    }
-    if ((long) width * height > maxPixels) {
-      throw new ImageTooLargeException(width, height, maxPixels);
-    }
-    try {
-      return new FrameHeader(width, height, firstImageType(reader), rawColourSpace(reader));
-    } catch (IOException | RuntimeException e) {
-      throw cannotBeRead(e);
-    }
-  }
-
-  private static ImageTypeSpecifier firstImageType(ImageReader reader) throws IOException {
-    Iterator<ImageTypeSpecifier> types = reader.getImageTypes(0);
-    if (types == null || !types.hasNext()) {
-      throw new IOException("its reader offers no type of image to decode it into");
-    }
-    return types.next();
-  }
-
-  /** The colour space of the pixels as stored, where the reader tells it. */
-  private static Optional<ColorSpace> rawColourSpace(ImageReader reader) {
-    try {
-      ImageTypeSpecifier raw = reader.getRawImageType(0);
-      return raw == null ? Optional.empty() : Optional.of(raw.getColorModel().getColorSpace());
-    } catch (IOException | RuntimeException e) {
-      return Optional.empty(); // only a note depends on it
-    }
-  }
-
   private static BufferedImage decodeFrame(
       ImageSource source,
       ImageReader reader,
@@ -285,6 +244,9 @@ public final class ImageDecoder {
     try {
       BufferedImage image = readFirstFrame(reader);
       noticesOrDamage(warnings, notes);
+      if (header.embeddedProfile().isPresent()) {
+        image = SrgbColours.inColourSpace(image, header.embeddedProfile().get());
+      }
       ImageFormat format = ImageFormat.of(reader);
       framesNote(reader, format).ifPresent(notes::add);
       image = inSrgb(image, header, notes);
@@ -316,7 +278,7 @@ public final class ImageDecoder {
     try {
       return reader.read(0, reader.getDefaultReadParam());
     } catch (IOException | RuntimeException e) {
-      throw cannotBeRead(e);
+      throw new UnreadableException(e);
     }
   }
 
@@ -341,11 +303,16 @@ public final class ImageDecoder {
       notes.add("colours converted from " + SrgbColours.describe(decoded) + " to sRGB");
       return converted.get();
     }
-    // The JPEG reader converts CMYK and YCCK to sRGB itself.
+    // The JPEG and WebP readers convert CMYK, YCCK and ICC profiles to sRGB themselves.
     header
-        .rawColourSpace()
-        .filter(raw -> raw.getType() == ColorSpace.TYPE_CMYK && decoded.getType() != raw.getType())
-        .ifPresent(raw -> notes.add("colours converted from CMYK to sRGB"));
+        .storedColourSpace()
+        .filter(
+            stored ->
+                stored.getNumComponents() > 1
+                    && !SrgbColours.isSrgb(stored)
+                    && SrgbColours.isSrgb(decoded))
+        .ifPresent(
+            stored -> notes.add("colours converted from " + SrgbColours.describe(stored) + " to sRGB"));
     return image;
   }
 
@@ -386,57 +353,8 @@ public final class ImageDecoder {
     return value == null ? OptionalInt.empty() : OptionalInt.of(value);
   }
 
-  private static UnreadableException cannotBeRead(Exception e) {
-    return new UnreadableException(Reasons.of(e), e);
-  }
-
-  /** A reader's failure to read a file, which another reader may read. */
-  private static final class UnreadableException extends IOException {
-    private static final long serialVersionUID = 1L;
-
-    UnreadableException(String reason, Exception cause) {
-      super("cannot be read: " + reason, cause);
-    }
-  }
-
   private static String mebibytes(long bytes) {
     return String.format(Locale.ROOT, "%.1f MiB", bytes / (double) MIB);
-  }
-
-  /** What the header of the first frame says, before any pixel is decoded. */
-  private record FrameHeader(
-      int width, int height, ImageTypeSpecifier type, Optional<ColorSpace> rawColourSpace) {
-    long pixels() {
-      return (long) width * height;
-    }
-
-    String describe() {
-      return width + " x " + height + " pixels";
-    }
-
-    boolean hasFloatSamples() {
-      int dataType = type.getSampleModel().getDataType();
-      return dataType == DataBuffer.TYPE_FLOAT || dataType == DataBuffer.TYPE_DOUBLE;
-    }
-
-    /** The bytes of the decoded raster, of an sRGB copy if one is made, and of the grey levels. */
-    long estimatedBytes() {
-      double rasterBytes = pixels() * bitsPerPixel(type.getSampleModel()) / 8.0;
-      ColorModel cm = type.getColorModel();
-      double srgbCopyBytes = SrgbColours.isGreyOrSrgb(cm) ? 0 : rasterBytes;
-      return (long) Math.ceil(rasterBytes + srgbCopyBytes + pixels() * (double) Double.BYTES);
-    }
-
-    private static double bitsPerPixel(SampleModel sm) {
-      if (sm instanceof MultiPixelPackedSampleModel) {
-        return ((MultiPixelPackedSampleModel) sm).getPixelBitStride();
-      }
-      int elementBits = DataBuffer.getDataTypeSize(sm.getDataType());
-      if (sm instanceof SinglePixelPackedSampleModel) {
-        return elementBits;
-      }
-      return (double) sm.getNumDataElements() * elementBits;
-    }
   }
 
   /**
