@@ -34,6 +34,7 @@ import java.util.concurrent.TimeUnit;
 import java.util.stream.IntStream;
 import java.util.stream.Stream;
 import java.util.zip.CRC32;
+import java.util.zip.DeflaterOutputStream;
 import javax.imageio.IIOImage;
 import javax.imageio.ImageIO;
 import javax.imageio.ImageTypeSpecifier;
@@ -129,6 +130,8 @@ class ImageDecoderTest {
                 ImageDecoderTest::keepsTheFloatSamples),
             decoded("16-bit TIFF in linear RGB, its ICC profile embedded",
                 () -> jdkTiff(linearRgb16(), true), ImageDecoderTest::isIn16BitSrgb),
+            decoded("8-bit RGB PNG in linear RGB, its ICC profile in an iCCP chunk",
+                ImageDecoderTest::linearRgbPng, ImageDecoderTest::isInSrgb),
             // The JDK's TIFF reader refuses 16-bit samples with a predictor: the next reader reads them.
             decoded("16-bit TIFF with a horizontal predictor", fixture("grey16-predictor.tif"),
                 (d, file) ->
@@ -254,8 +257,7 @@ class ImageDecoderTest {
     for (int y = 0; y < linear.getHeight(); y++) {
       for (int x = 0; x < linear.getWidth(); x++) {
         for (int band = 0; band < 3; band++) {
-          double v = linear.getSample(x, y, band) / 65535.0;
-          double srgb = v <= 0.0031308 ? 12.92 * v : 1.055 * Math.pow(v, 1 / 2.4) - 0.055;
+          double srgb = srgbEncoded(linear.getSample(x, y, band) / 65535.0);
           // 16 in 65535: well within one step of an 8-bit conversion (257).
           assertEquals(65535 * srgb, raster.getSample(x, y, band), 16.0, "at " + x + ", " + y);
         }
@@ -264,6 +266,28 @@ class ImageDecoderTest {
     assertEquals(
         List.of("colours converted from an RGB colour profile other than sRGB to sRGB"),
         decoded.notes());
+  }
+
+  /** Each linear sample becomes the sRGB encoding of it: the JDK's PNG reader alone ignores iCCP. */
+  private static void isInSrgb(DecodedImage decoded, byte[] file) {
+    Raster raster = decoded.image().getRaster();
+    assertTrue(decoded.image().getColorModel().getColorSpace().isCS_sRGB());
+    Raster linear = linearRgb8().getRaster();
+    for (int y = 0; y < linear.getHeight(); y++) {
+      for (int x = 0; x < linear.getWidth(); x++) {
+        for (int band = 0; band < 3; band++) {
+          double srgb = srgbEncoded(linear.getSample(x, y, band) / 255.0);
+          assertEquals(255 * srgb, raster.getSample(x, y, band), 2.0, "at " + x + ", " + y);
+        }
+      }
+    }
+    assertEquals(
+        List.of("colours converted from an RGB colour profile other than sRGB to sRGB"),
+        decoded.notes());
+  }
+
+  private static double srgbEncoded(double linear) {
+    return linear <= 0.0031308 ? 12.92 * linear : 1.055 * Math.pow(linear, 1 / 2.4) - 0.055;
   }
 
   // ---- EXIF orientation
@@ -388,6 +412,23 @@ class ImageDecoderTest {
     out.writeBytes(type);
     out.write(data);
     out.writeInt((int) crc.getValue());
+  }
+
+  /** {@link #linearRgb8()} as a PNG whose iCCP chunk, after IHDR, holds Java's linear RGB profile. */
+  private static byte[] linearRgbPng() throws IOException {
+    byte[] png = png(linearRgb8());
+    ByteArrayOutputStream iccp = new ByteArrayOutputStream();
+    iccp.writeBytes("linear RGB\0\0".getBytes(US_ASCII)); // name, end of name, deflate
+    try (DeflaterOutputStream deflated = new DeflaterOutputStream(iccp)) {
+      deflated.write(((ICC_ColorSpace) ColorSpace.getInstance(ColorSpace.CS_LINEAR_RGB))
+          .getProfile().getData());
+    }
+    int afterIhdr = 8 + 4 + 4 + 13 + 4;
+    ByteArrayOutputStream file = new ByteArrayOutputStream();
+    file.write(png, 0, afterIhdr);
+    pngChunk(file, "iCCP", iccp.toByteArray());
+    file.write(png, afterIhdr, png.length - afterIhdr);
+    return file.toByteArray();
   }
 
   private static byte[] png(BufferedImage image) throws IOException {
@@ -541,6 +582,17 @@ class ImageDecoderTest {
     for (int y = 0; y < 8; y++) {
       for (int x = 0; x < 12; x++) {
         image.getRaster().setSample(x, y, 0, 5000 * x + 300 * y + x * y % 7);
+      }
+    }
+    return image;
+  }
+
+  /** Its samples are meant as linear RGB; written as PNG they are taken for sRGB. */
+  private static BufferedImage linearRgb8() {
+    BufferedImage image = new BufferedImage(6, 4, BufferedImage.TYPE_INT_RGB);
+    for (int y = 0; y < 4; y++) {
+      for (int x = 0; x < 6; x++) {
+        image.setRGB(x, y, (40 + 30 * x) << 16 | (120 + 20 * y) << 8 | (200 - 10 * x));
       }
     }
     return image;
