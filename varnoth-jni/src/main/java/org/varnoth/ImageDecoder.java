@@ -242,7 +242,7 @@ public final class ImageDecoder {
       List<String> notes)
       throws IOException {
     try {
-      BufferedImage image = readFirstFrame(reader);
+      BufferedImage image = readFirstFrame(reader, header);
       noticesOrDamage(warnings, notes);
       if (header.embeddedProfile().isPresent()) {
         image = SrgbColours.inColourSpace(image, header.embeddedProfile().get());
@@ -252,11 +252,25 @@ public final class ImageDecoder {
       image = inSrgb(image, header, notes);
       return oriented(image, exifOrientation(source, format), notes);
     } catch (OutOfMemoryError e) {
-      throw new IOException(
-          "out of memory decoding " + header.describe()
-              + ": give Java more memory (-Xmx) or decode fewer images at once",
-          e);
+      throw outOfMemory(header, e);
     }
+  }
+
+  private static IOException outOfMemory(FrameHeader header, Throwable e) {
+    return new IOException(
+        "out of memory decoding " + header.describe()
+            + ": give Java more memory (-Xmx) or decode fewer images at once",
+        e);
+  }
+
+  /** Whether a reader's exception wraps an OutOfMemoryError (the JDK's PNG reader wraps it). */
+  private static boolean causedByOutOfMemory(Throwable e) {
+    for (Throwable t = e; t != null; t = t.getCause()) {
+      if (t instanceof OutOfMemoryError) {
+        return true;
+      }
+    }
+    return false;
   }
 
   /**
@@ -274,11 +288,12 @@ public final class ImageDecoder {
     }
   }
 
-  private static BufferedImage readFirstFrame(ImageReader reader) throws IOException {
+  private static BufferedImage readFirstFrame(ImageReader reader, FrameHeader header)
+      throws IOException {
     try {
       return reader.read(0, reader.getDefaultReadParam());
     } catch (IOException | RuntimeException e) {
-      throw new UnreadableException(e);
+      throw causedByOutOfMemory(e) ? outOfMemory(header, e) : new UnreadableException(e);
     }
   }
 

@@ -18,12 +18,21 @@ final class Reasons {
   static String of(Throwable e) {
     List<String> messages = new ArrayList<>();
     for (Throwable t = e; t != null && messages.size() < 2; t = t.getCause()) {
-      String message = t.getMessage();
-      if (message != null && !message.isBlank() && !messages.contains(message.strip())) {
-        messages.add(message.strip());
+      String message = t.getMessage() == null ? "" : trimmed(t.getMessage());
+      if (!message.isEmpty() && !messages.contains(message)) {
+        messages.add(message);
       }
     }
     return messages.isEmpty() ? describe(e) : String.join(": ", messages);
+  }
+
+  /** The message without surrounding blanks and the colons that announced a cause. */
+  private static String trimmed(String message) {
+    String m = message.strip();
+    while (m.endsWith(":")) {
+      m = m.substring(0, m.length() - 1).strip();
+    }
+    return m;
   }
 
   private static String describe(Throwable e) {
