@@ -33,7 +33,11 @@ enum ExifOrientation {
   private final String turn;
 
   ExifOrientation(
-      int tagValue, boolean transposed, boolean linesMirrored, boolean pixelsReversed, String turn) {
+      int tagValue,
+      boolean transposed,
+      boolean linesMirrored,
+      boolean pixelsReversed,
+      String turn) {
     this.tagValue = tagValue;
     this.transposed = transposed;
     this.linesMirrored = linesMirrored;
@@ -51,7 +55,7 @@ enum ExifOrientation {
     return Optional.empty();
   }
 
-  /** What a user reads about it, e.g. "EXIF orientation 6 applied (rotated 90 degrees clockwise)". */
+  /** The note for a user, e.g. "EXIF orientation 6 applied (rotated 90 degrees clockwise)". */
   String note() {
     return "EXIF orientation " + tagValue + " applied (" + turn + ")";
   }

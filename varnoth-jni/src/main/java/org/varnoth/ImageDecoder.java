@@ -327,7 +327,8 @@ public final class ImageDecoder {
                     && !SrgbColours.isSrgb(stored)
                     && SrgbColours.isSrgb(decoded))
         .ifPresent(
-            stored -> notes.add("colours converted from " + SrgbColours.describe(stored) + " to sRGB"));
+            stored ->
+                notes.add("colours converted from " + SrgbColours.describe(stored) + " to sRGB"));
     return image;
   }
 
@@ -408,7 +409,8 @@ public final class ImageDecoder {
      */
     public Builder memoryBudget(long bytes) {
       if (bytes < 1024) {
-        throw new IllegalArgumentException("memoryBudget must be at least 1024 bytes, not " + bytes);
+        throw new IllegalArgumentException(
+            "memoryBudget must be at least 1024 bytes, not " + bytes);
       }
       memoryBudget = OptionalLong.of(bytes);
       return this;

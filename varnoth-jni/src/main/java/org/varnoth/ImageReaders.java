@@ -77,7 +77,8 @@ final class ImageReaders {
     List<ImageReaderSpi> jdk = jdkProviders();
     // The TwelveMonkeys JPEG reader decodes through the JDK's: it finds that
     // delegate when it is registered beside it, here in a registry of our own.
-    ServiceRegistry registry = new ServiceRegistry(List.<Class<?>>of(ImageReaderSpi.class).iterator());
+    ServiceRegistry registry =
+        new ServiceRegistry(List.<Class<?>>of(ImageReaderSpi.class).iterator());
     for (ImageReaderSpi provider : jdk) {
       registry.registerServiceProvider(provider, ImageReaderSpi.class);
     }

@@ -132,10 +132,12 @@ class ImageDecoderTest {
                 () -> jdkTiff(linearRgb16(), true), ImageDecoderTest::isIn16BitSrgb),
             decoded("8-bit RGB PNG in linear RGB, its ICC profile in an iCCP chunk",
                 ImageDecoderTest::linearRgbPng, ImageDecoderTest::isInSrgb),
-            // The JDK's TIFF reader refuses 16-bit samples with a predictor: the next reader reads them.
+            // The JDK's TIFF reader refuses 16-bit samples with a predictor:
+            // the next reader reads them.
             decoded("16-bit TIFF with a horizontal predictor", fixture("grey16-predictor.tif"),
                 (d, file) ->
-                    assertArrayEquals(samples(grey16().getRaster()), samples(d.image().getRaster()))),
+                    assertArrayEquals(
+                        samples(grey16().getRaster()), samples(d.image().getRaster()))),
             decoded("lossless WebP", fixture("pattern-lossless.webp"),
                 (d, file) -> assertArrayEquals(GreyImages.of(pattern()), GreyImages.of(d.image()))),
             decoded("lossy WebP", fixture("pattern-lossy.webp"),
@@ -145,7 +147,8 @@ class ImageDecoderTest {
                   assertEquals(List.of("first of 3 frames used"), d.notes());
                   assertNear(GreyImages.of(greyRamp(0)), GreyImages.of(d.image()), 1e-9);
                 }));
-    return Stream.concat(kinds, IntStream.rangeClosed(2, 8).mapToObj(ImageDecoderTest::orientedJpeg));
+    return Stream.concat(
+        kinds, IntStream.rangeClosed(2, 8).mapToObj(ImageDecoderTest::orientedJpeg));
   }
 
   @ParameterizedTest(name = "{0}")
@@ -164,7 +167,8 @@ class ImageDecoderTest {
     byte[] png = png(source);
     // One decoded image and its grey levels take 64 x 64 x (1 + 8) bytes, 36 KiB:
     // the budget holds one at a time, so each thread waits for the others to close theirs.
-    ImageDecoder decoder = ImageDecoder.builder().memoryBudget(40 * 1024).maxPixels(64 * 64).build();
+    ImageDecoder decoder =
+        ImageDecoder.builder().memoryBudget(40 * 1024).maxPixels(64 * 64).build();
     ExecutorService threads = Executors.newFixedThreadPool(4);
     try {
       List<Future<double[][]>> greys = new ArrayList<>();
@@ -197,7 +201,7 @@ class ImageDecoderTest {
           IOException e = assertThrows(type, attempt::decode);
           assertTrue(
               e.getMessage().startsWith(messageStart),
-              () -> "message \"" + e.getMessage() + "\", expected to start \"" + messageStart + "\"");
+              () -> "message \"" + e.getMessage() + "\", not starting \"" + messageStart + "\"");
         });
   }
 
@@ -268,7 +272,7 @@ class ImageDecoderTest {
         decoded.notes());
   }
 
-  /** Each linear sample becomes the sRGB encoding of it: the JDK's PNG reader alone ignores iCCP. */
+  /** Each linear sample becomes its sRGB encoding: the JDK's PNG reader alone ignores iCCP. */
   private static void isInSrgb(DecodedImage decoded, byte[] file) {
     Raster raster = decoded.image().getRaster();
     assertTrue(decoded.image().getColorModel().getColorSpace().isCS_sRGB());
@@ -309,7 +313,9 @@ class ImageDecoderTest {
         () -> withExifOrientation(stored, orientation),
         (decoded, file) -> {
           assertEquals(
-              List.of("EXIF orientation " + orientation + " applied (" + TURNS.get(orientation) + ")"),
+              List.of(
+                  "EXIF orientation " + orientation + " applied ("
+                      + TURNS.get(orientation) + ")"),
               decoded.notes());
           try (DecodedImage plain = ImageDecoder.create().decode(stored)) {
             assertShownAsMeant(orientation, plain.image().getRaster(), decoded.image().getRaster());
@@ -414,7 +420,7 @@ class ImageDecoderTest {
     out.writeInt((int) crc.getValue());
   }
 
-  /** {@link #linearRgb8()} as a PNG whose iCCP chunk, after IHDR, holds Java's linear RGB profile. */
+  /** {@link #linearRgb8()} as a PNG whose iCCP chunk, after IHDR, holds a linear RGB profile. */
   private static byte[] linearRgbPng() throws IOException {
     byte[] png = png(linearRgb8());
     ByteArrayOutputStream iccp = new ByteArrayOutputStream();
@@ -465,7 +471,8 @@ class ImageDecoderTest {
         TIFFDirectory.createFromMetadata(
             writer.getDefaultImageMetadata(new ImageTypeSpecifier(image), param));
     if (withProfile) {
-      byte[] profile = ((ICC_ColorSpace) image.getColorModel().getColorSpace()).getProfile().getData();
+      byte[] profile =
+          ((ICC_ColorSpace) image.getColorModel().getColorSpace()).getProfile().getData();
       tags.addTIFFField(
           new TIFFField(
               BaselineTIFFTagSet.getInstance().getTag(BaselineTIFFTagSet.TAG_ICC_PROFILE),
