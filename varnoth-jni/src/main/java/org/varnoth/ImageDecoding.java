@@ -1,24 +1,22 @@
 package org.varnoth;
 
 import java.awt.image.BufferedImage;
-import java.io.ByteArrayInputStream;
 import java.io.IOException;
 import java.util.Locale;
 import java.util.Objects;
 import java.util.Set;
-import javax.imageio.ImageIO;
-import javax.imageio.stream.MemoryCacheImageInputStream;
 
 /**
- * Image files as the analyser takes them: decoded by {@code javax.imageio},
- * with one reason, in words, for every file it refuses. The command-line tool
- * and the Spark transformation decode through this class, so that the same
- * file gives the same image, or the same reason, everywhere.
+ * Image files as the analyser takes them: decoded by one {@link ImageDecoder}
+ * with the default limits, shared by all threads of the JVM, with one reason,
+ * in words, for every file it refuses. The command-line tool and the Spark
+ * transformation decode through this class or an {@link ImageDecoder}, so
+ * that the same file gives the same image, or the same reason, everywhere.
  */
 public final class ImageDecoding {
-  /** The file name extensions (lower case) of the formats that javax.imageio reads. */
+  /** The file name extensions (lower case) of the formats that {@link ImageDecoder} reads. */
   public static final Set<String> FILE_EXTENSIONS =
-      Set.of("png", "jpg", "jpeg", "bmp", "gif", "tif", "tiff", "wbmp");
+      Set.of("png", "jpg", "jpeg", "bmp", "gif", "tif", "tiff", "wbmp", "webp");
 
   private ImageDecoding() {}
 
@@ -35,30 +33,28 @@ public final class ImageDecoding {
   }
 
   /**
-   * Decodes the bytes of an image file.
+   * Decodes the bytes of an image file with the JVM's shared default decoder
+   * ({@link ImageDecoder#create()}'s limits). The image's share of the memory
+   * budget is given back before it is returned; its notes are not kept.
    *
    * @param bytes the whole file
-   * @return the image
-   * @throws IOException whose message says why the bytes give no image:
-   *     {@code "not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)"},
-   *     or {@code "cannot be read: "} and the decoder's reason
+   * @return the image: the first frame, EXIF orientation applied, grey or sRGB
+   * @throws ImageTooLargeException if it has more pixels than the default limit
+   * @throws IOException whose message says why the bytes give no image, as
+   *     listed in {@link ImageDecoder}: {@code "empty file"},
+   *     {@code "not an image file of a known format (PNG, JPEG, BMP, GIF, TIFF, WebP)"},
+   *     {@code "damaged: "} or {@code "cannot be read: "} and the reader's reason, and others
    * @throws NullPointerException if {@code bytes} is null
    */
   public static BufferedImage decode(byte[] bytes) throws IOException {
     Objects.requireNonNull(bytes, "bytes is null");
-    BufferedImage image;
-    try {
-      // Held in memory: javax.imageio would otherwise copy the stream to a
-      // cache file in java.io.tmpdir first.
-      image = ImageIO.read(new MemoryCacheImageInputStream(new ByteArrayInputStream(bytes)));
-    } catch (IOException | RuntimeException e) {
-      // Decoders of damaged files throw runtime exceptions too (an index out
-      // of bounds in a truncated palette, say): both are a file refused.
-      throw new IOException("cannot be read: " + e.getMessage(), e);
+    try (DecodedImage decoded = SharedDecoder.INSTANCE.decode(bytes)) {
+      return decoded.image();
     }
-    if (image == null) {
-      throw new IOException("not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)");
-    }
-    return image;
+  }
+
+  /** Created on first use, so that the heap size it derives its limits from is the JVM's. */
+  private static final class SharedDecoder {
+    static final ImageDecoder INSTANCE = ImageDecoder.create();
   }
 }
