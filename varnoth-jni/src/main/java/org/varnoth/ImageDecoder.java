@@ -62,8 +62,8 @@ import javax.imageio.stream.ImageInputStream;
  * {@code "cannot be read: "} and the reader's reason; {@code "cannot be
  * converted to grey: "} and why; {@code "out of memory decoding W x H pixels:
  * give Java more memory (-Xmx) or decode fewer images at once"}; and for a
- * path, {@code "no such file"}, {@code "a directory, not a file"} or
- * {@code "cannot be opened: "} and why.
+ * path, {@code "no such file"}, {@code "permission denied"}, {@code "a
+ * directory, not a file"} or {@code "cannot be opened: "} and why.
  *
  * <p>A decoder is immutable and may be shared by any number of threads; its
  * memory budget is shared by all of them, so the images of a batch decode
@@ -152,7 +152,7 @@ public final class ImageDecoder {
     } catch (NoSuchFileException e) {
       throw new IOException("no such file", e);
     } catch (AccessDeniedException e) {
-      throw new IOException("cannot be opened: permission denied", e);
+      throw new IOException("permission denied", e);
     } catch (FileSystemException e) {
       throw new IOException("cannot be opened: " + Reasons.of(e), e);
     }

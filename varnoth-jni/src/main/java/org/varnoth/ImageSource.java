@@ -9,11 +9,15 @@ import com.drew.lang.ByteArrayReader;
 import com.drew.metadata.Metadata;
 import com.drew.metadata.exif.ExifReader;
 import com.twelvemonkeys.imageio.stream.ByteArrayImageInputStream;
+import java.io.BufferedInputStream;
 import java.io.ByteArrayInputStream;
-import java.io.File;
 import java.io.IOException;
+import java.io.InputStream;
+import java.nio.channels.Channels;
+import java.nio.channels.FileChannel;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.StandardOpenOption;
 import java.util.List;
 import javax.imageio.stream.ImageInputStream;
 
@@ -45,18 +49,22 @@ sealed interface ImageSource {
 
     @Override
     public Metadata readMetadata(ImageFormat format) throws IOException, ImageProcessingException {
-      File f = file.toFile();
-      switch (format) {
-        case JPEG:
-          return JpegMetadataReader.readMetadata(f, List.of(new ExifReader()));
-        case TIFF:
-          return TiffMetadataReader.readMetadata(f);
-        case PNG:
-          return PngMetadataReader.readMetadata(f);
-        case WEBP:
-          return WebpMetadataReader.readMetadata(f);
-        default:
-          return new Metadata();
+      // Through the path itself, never its string: a name's bytes may be no
+      // valid text in the platform's encoding.
+      try (FileChannel channel = FileChannel.open(file, StandardOpenOption.READ);
+          InputStream in = new BufferedInputStream(Channels.newInputStream(channel))) {
+        switch (format) {
+          case JPEG:
+            return JpegMetadataReader.readMetadata(in, List.of(new ExifReader()));
+          case TIFF:
+            return TiffMetadataReader.readMetadata(new ChannelReader(channel));
+          case PNG:
+            return PngMetadataReader.readMetadata(in);
+          case WEBP:
+            return WebpMetadataReader.readMetadata(in);
+          default:
+            return new Metadata();
+        }
       }
     }
   }

@@ -6,7 +6,6 @@ import java.io.OutputStreamWriter;
 import java.io.PrintWriter;
 import java.io.Writer;
 import java.nio.charset.StandardCharsets;
-import java.nio.file.FileSystemException;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayDeque;
@@ -26,7 +25,9 @@ import me.tongfei.progressbar.ProgressBar;
 import me.tongfei.progressbar.ProgressBarBuilder;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVPrinter;
-import org.varnoth.ImageDecoding;
+import org.varnoth.DecodedImage;
+import org.varnoth.ImageDecoder;
+import org.varnoth.ImageTooLargeException;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -42,17 +43,21 @@ import picocli.CommandLine.Parameters;
 @Command(name = "analyze", mixinStandardHelpOptions = true,
     description = {"Prints, per image: file, slope, intercept, number of fitted rings.",
         "Images are converted to grey (one band: the sample as it is; colour: "
-            + "0.299 R + 0.587 G + 0.114 B) and a 128 x 128 window is analysed: the centre "
-            + "crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
+            + "0.299 R + 0.587 G + 0.114 B of the sRGB values, CMYK and ICC profiles converted "
+            + "first, the EXIF orientation applied) and a 128 x 128 window is analysed: the "
+            + "centre crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
         "Exit status: 0 all analysed, 1 some file failed (named on stderr), 2 usage error."})
 final class AnalyzeCommand implements Callable<Integer> {
   /** Batches at least this long show a progress bar when stderr is a terminal. */
   private static final int PROGRESS_THRESHOLD = 8;
 
+  /** The decoder of the run: its pixel limit and the memory budget that all threads share. */
+  private ImageDecoder decoder;
+
   @CommandLine.Spec CommandLine.Model.CommandSpec spec;
 
   @Parameters(arity = "1..*", paramLabel = "FILE|DIR", description = "Images or folders of "
-      + "images (PNG, JPEG, BMP, GIF, TIFF).")
+      + "images (PNG, JPEG, BMP, GIF, TIFF, WebP).")
   List<Path> inputs;
 
   @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
@@ -116,6 +121,11 @@ final class AnalyzeCommand implements Callable<Integer> {
       + "(default: the number of processors).")
   int threads = Runtime.getRuntime().availableProcessors();
 
+  @Option(names = "--max-pixels", paramLabel = "N", description = "Refuse images of more than N "
+      + "pixels, read from the file's header before any pixel is decoded (default: what half "
+      + "the Java heap holds, at most 268435456; more needs -Xmx too).")
+  Long maxPixels;
+
   /** An input that could not be analysed, and why. */
   static final class InputFailure extends Exception {
     private static final long serialVersionUID = 1L;
@@ -147,6 +157,8 @@ final class AnalyzeCommand implements Callable<Integer> {
   public Integer call() throws IOException, InterruptedException {
     checkUsage();
     SpectrumAnalyzer analyzer = analyzer();
+    decoder = maxPixels == null ? ImageDecoder.create()
+        : ImageDecoder.builder().maxPixels(maxPixels).build();
     PrintWriter out = spec.commandLine().getOut();
     PrintWriter err = spec.commandLine().getErr();
     List<ImageFiles.Input> batch = ImageFiles.expand(inputs);
@@ -255,8 +267,6 @@ final class AnalyzeCommand implements Callable<Integer> {
       return analyzeFile(analyzer, input.path(), chartFile);
     } catch (InputFailure e) {
       return new Failure(e.getMessage());
-    } catch (IOException e) {
-      return new Failure(Reasons.of(e));
     } catch (OutOfMemoryError e) {
       return new Failure("out of memory: give Java more memory (-Xmx) or analyse fewer images "
           + "at once (--threads)");
@@ -301,6 +311,8 @@ final class AnalyzeCommand implements Callable<Integer> {
       problem = "--slope-map needs --tiles";
     } else if (threads < 1) {
       problem = "--threads must be at least 1, got " + threads;
+    } else if (maxPixels != null && maxPixels < 1) {
+      problem = "--max-pixels must be at least 1, got " + maxPixels;
     } else if (sectorChart != null && sectors == 0) {
       problem = "--sector-chart needs --sectors";
     } else if (sectorChart != null && tiles) {
@@ -352,20 +364,24 @@ final class AnalyzeCommand implements Callable<Integer> {
     return names;
   }
 
+  // Decodes a file and analyses it while its share of the memory budget is held.
   private Analysis analyzeFile(SpectrumAnalyzer analyzer, Path file, Path chartFile)
-      throws InputFailure, IOException {
-    if (Files.isDirectory(file)) {
-      throw new InputFailure("a folder, not an image file");
-    }
-    BufferedImage image;
-    try {
-      image = ImageDecoding.decode(Files.readAllBytes(file));
-    } catch (FileSystemException e) {
-      throw e;
+      throws InputFailure {
+    try (DecodedImage decoded = decoder.decode(file)) {
+      return analyzeImage(analyzer, decoded, file, chartFile);
+    } catch (ImageTooLargeException e) {
+      throw new InputFailure(e.getMessage() + " (--max-pixels sets the limit)");
     } catch (IOException e) {
-      throw new InputFailure(e.getMessage());
+      // The decoder's reasons are words; a chart's folder may refuse a write.
+      throw new InputFailure(Reasons.of(e));
     }
+  }
+
+  private Analysis analyzeImage(SpectrumAnalyzer analyzer, DecodedImage decoded, Path file,
+      Path chartFile) throws InputFailure, IOException {
+    BufferedImage image = decoded.image();
     String name = DisplayNames.of(file);
+    List<String> notes = decoded.notes();
     List<ResultRow> rows = new ArrayList<>();
     List<TileResult> tileResults = List.of();
     SpectrumResult charted;
@@ -374,7 +390,8 @@ final class AnalyzeCommand implements Callable<Integer> {
         tileResults = analyzer.analyzeTiles(image);
         double[] mean = new double[SpectrumAnalyzer.PROFILE_SIZE];
         for (TileResult t : tileResults) {
-          rows.add(new ResultRow(name, ResultRow.TILE, t.row(), t.column(), 0, t.result()));
+          rows.add(new ResultRow(name, ResultRow.TILE, t.row(), t.column(), 0, t.result(),
+              notes));
           double[] p = t.result().profile();
           for (int k = 0; k < mean.length; k++) {
             mean[k] += p[k];
@@ -384,10 +401,11 @@ final class AnalyzeCommand implements Callable<Integer> {
           mean[k] /= tileResults.size();
         }
         charted = analyzer.fit(mean);
-        rows.add(new ResultRow(name, ResultRow.TILES_MEAN, -1, -1, tileResults.size(), charted));
+        rows.add(new ResultRow(name, ResultRow.TILES_MEAN, -1, -1, tileResults.size(), charted,
+            notes));
       } else {
         charted = analyzer.analyze(image);
-        rows.add(new ResultRow(name, ResultRow.IMAGE, -1, -1, 0, charted));
+        rows.add(new ResultRow(name, ResultRow.IMAGE, -1, -1, 0, charted, notes));
       }
     } catch (IllegalArgumentException e) {
       throw new InputFailure(e.getMessage());

@@ -44,6 +44,9 @@ final class ResultFormats {
       line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
     }
     s.notFittedReason().ifPresent(why -> line.append("  (not fitted: ").append(why).append(')'));
+    if (!r.imageNotes().isEmpty()) {
+      line.append("  (").append(String.join("; ", r.imageNotes())).append(')');
+    }
     return line.toString();
   }
 
@@ -76,6 +79,10 @@ final class ResultFormats {
     putFit(o, s.fit());
     o.put("fitted", s.fitted());
     s.notFittedReason().ifPresent(why -> o.put("note", why));
+    if (!r.imageNotes().isEmpty()) {
+      ArrayNode notes = o.putArray("image_notes");
+      r.imageNotes().forEach(notes::add);
+    }
     o.put("axis", lower(s.axis()));
     o.putArray("fit_range").add(s.fitRange()[0]).add(s.fitRange()[1]);
     o.put("taper", lower(s.taper()));
@@ -110,7 +117,7 @@ final class ResultFormats {
    * The CSV header: the JSON keys, the profile as profile_0 to profile_64,
    * then, with n sectors, the anisotropy and sector_I_KEY for each sector's
    * angle and fit (its profile only in JSON), and last the note (why a row is
-   * not fitted; empty when it is).
+   * not fitted; empty when it is) and the image's notes (joined by "; ").
    */
   static List<String> csvHeader(int sectors) {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
@@ -128,6 +135,7 @@ final class ResultFormats {
       }
     }
     h.add("note");
+    h.add("image_notes");
     return h;
   }
 
@@ -162,6 +170,7 @@ final class ResultFormats {
       }
     }
     c.add(s.notFittedReason().orElse(""));
+    c.add(String.join("; ", r.imageNotes()));
     return c;
   }
 }

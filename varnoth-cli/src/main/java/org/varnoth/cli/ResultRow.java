@@ -1,5 +1,6 @@
 package org.varnoth.cli;
 
+import java.util.List;
 import org.varnoth.SpectrumResult;
 
 /**
@@ -12,9 +13,11 @@ import org.varnoth.SpectrumResult;
  * @param column the tile's column, or -1
  * @param tiles the number of tiles averaged ({@code tiles-mean}), or 0
  * @param result the analysis
+ * @param imageNotes what the decoder did that the reader must know (an EXIF
+ *     orientation applied, colours converted, the first of several frames)
  */
 record ResultRow(String file, String window, int row, int column, int tiles,
-    SpectrumResult result) {
+    SpectrumResult result, List<String> imageNotes) {
   static final String IMAGE = "image";
   static final String TILE = "tile";
   static final String TILES_MEAN = "tiles-mean";

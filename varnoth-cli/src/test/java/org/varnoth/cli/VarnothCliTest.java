@@ -7,7 +7,12 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import com.fasterxml.jackson.databind.JsonNode;
 import com.fasterxml.jackson.databind.ObjectMapper;
+import java.awt.Transparency;
+import java.awt.color.ColorSpace;
 import java.awt.image.BufferedImage;
+import java.awt.image.ComponentColorModel;
+import java.awt.image.DataBuffer;
+import java.awt.image.WritableRaster;
 import java.io.IOException;
 import java.io.PrintWriter;
 import java.io.Reader;
@@ -16,6 +21,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.HashSet;
 import java.util.List;
 import java.util.Map;
@@ -24,6 +30,8 @@ import java.util.Set;
 import java.util.TreeMap;
 import java.util.stream.Stream;
 import javax.imageio.ImageIO;
+import javax.imageio.ImageWriter;
+import javax.imageio.stream.ImageOutputStream;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVRecord;
 import org.junit.jupiter.api.Test;
@@ -37,8 +45,7 @@ import org.varnoth.TileResult;
 class VarnothCliTest {
   private static final ObjectMapper JSON = new ObjectMapper();
   private static final String NOT_AN_IMAGE =
-      "not an image that javax.imageio reads (PNG, JPEG, BMP, GIF, TIFF)";
-  private static final String EMPTY = NOT_AN_IMAGE;
+      "not an image file of a known format (PNG, JPEG, BMP, GIF, TIFF, WebP)";
 
   @TempDir Path dir;
 
@@ -164,7 +171,7 @@ class VarnothCliTest {
     profile[2] = Double.POSITIVE_INFINITY;
     profile[3] = Double.NEGATIVE_INFINITY;
     String json = ResultFormats.json(new ResultRow("x", ResultRow.IMAGE, -1, -1, 0,
-        SpectrumAnalyzer.create().fit(profile)));
+        SpectrumAnalyzer.create().fit(profile), List.of()));
     assertTrue(json.contains("\"profile\":[0.0,\"NaN\",\"Infinity\",\"-Infinity\",0.0,"), json);
   }
 
@@ -190,7 +197,7 @@ class VarnothCliTest {
     Files.writeString(folder.resolve("04-text.png"), "not a PNG");
     reasons.put("04-text.png", NOT_AN_IMAGE);
     Files.write(folder.resolve("05-empty.png"), new byte[0]);
-    reasons.put("05-empty.png", EMPTY);
+    reasons.put("05-empty.png", "empty file");
     ImageIO.write(noise(BufferedImage.TYPE_BYTE_GRAY, 100, 140, 5), "png",
         folder.resolve("06-small.png").toFile());
     reasons.put("06-small.png", "expected at least 128 x 128 (height x width), got 140 x 100");
@@ -201,10 +208,18 @@ class VarnothCliTest {
     reasons.put("08-sub/back", "symbolic link loop");
     ImageIO.write(good, "bmp", folder.resolve("08-sub/09-good.bmp").toFile());
     reasons.put("08-sub/09-good.bmp", null);
+    byte[] jpeg = Files.readAllBytes(write(noise(BufferedImage.TYPE_INT_RGB, 200, 200, 6),
+        "jpg", "whole.jpg"));
+    Files.write(folder.resolve("10-half.jpg"), Arrays.copyOf(jpeg, jpeg.length / 2));
+    reasons.put("10-half.jpg", "damaged: ");
+    ImageIO.write(noise(BufferedImage.TYPE_BYTE_GRAY, 300, 300, 7), "png",
+        folder.resolve("11-large.png").toFile());
+    reasons.put("11-large.png", "300 x 300 pixels, above the limit of 50000 pixels "
+        + "(--max-pixels sets the limit)");
     // Named through a symbolic link to the folder.
     Path link = Files.createSymbolicLink(dir.resolve("link"), folder);
 
-    Run r = run("analyze", link.toString());
+    Run r = run("analyze", "--max-pixels", "50000", link.toString());
     assertEquals(1, r.status(), r.err());
     List<String> analysed = new ArrayList<>();
     List<String> failed = new ArrayList<>();
@@ -218,7 +233,47 @@ class VarnothCliTest {
     });
     assertEquals(analysed, r.lines().stream().map(l -> l.substring(0, l.indexOf("  slope ")))
         .toList(), r.out());
-    assertEquals(failed, List.of(r.err().split("\n")), r.err());
+    List<String> said = List.of(r.err().split("\n"));
+    assertEquals(failed.size(), said.size(), r.err());
+    for (int i = 0; i < said.size(); i++) {
+      assertTrue(said.get(i).startsWith(failed.get(i)), said.get(i) + " for " + failed.get(i));
+    }
+  }
+
+  /** A float image with a NaN pixel: its numbers, and a note that they measure nothing. */
+  @Test
+  void aWindowWithNonFinitePixelsIsNotFittedInEveryOutput() throws IOException {
+    ComponentColorModel cm = new ComponentColorModel(ColorSpace.getInstance(ColorSpace.CS_GRAY),
+        false, false, Transparency.OPAQUE, DataBuffer.TYPE_FLOAT);
+    WritableRaster raster = cm.createCompatibleWritableRaster(128, 128);
+    raster.setSample(5, 9, 0, Float.NaN);
+    Path tiff = dir.resolve("nan.tif");
+    ImageWriter jdk = null;
+    for (var it = ImageIO.getImageWritersByFormatName("tiff"); it.hasNext(); ) {
+      ImageWriter w = it.next();
+      jdk = w.getClass().getModule() == ImageIO.class.getModule() ? w : jdk;
+    }
+    try (ImageOutputStream out = ImageIO.createImageOutputStream(tiff.toFile())) {
+      jdk.setOutput(out);
+      jdk.write(new BufferedImage(cm, raster, false, null));
+    }
+    String why = "the window holds non-finite pixels (NaN or infinity)";
+    Run text = run("analyze", tiff.toString());
+    assertEquals(1, text.status(), text.err());
+    assertTrue(text.out().contains("slope 0.000000  ")
+        && text.out().contains("(not fitted: " + why + ")"), text.out());
+    Path csv = dir.resolve("nan.csv");
+    Run json = run("analyze", "--json", "--csv", csv.toString(), tiff.toString());
+    assertEquals(1, json.status(), json.err());
+    JsonNode line = JSON.readTree(json.lines().get(0));
+    assertEquals(List.of("false", why), List.of(line.get("fitted").asText(),
+        line.get("note").asText()));
+    try (Reader in = Files.newBufferedReader(csv)) {
+      CSVRecord rec = CSVFormat.DEFAULT.builder().setHeader().setSkipHeaderRecord(true).get()
+          .parse(in).getRecords().get(0);
+      assertEquals(List.of("false", why), List.of(rec.get("fitted"),
+          rec.get("note")));
+    }
   }
 
   private static int waitFor(Process p) {
