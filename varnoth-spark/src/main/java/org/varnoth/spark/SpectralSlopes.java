@@ -1,5 +1,6 @@
 package org.varnoth.spark;
 
+import java.awt.image.BufferedImage;
 import java.io.IOException;
 import java.io.Serializable;
 import java.util.ArrayList;
@@ -18,7 +19,8 @@ import org.apache.spark.sql.types.DataType;
 import org.apache.spark.sql.types.DataTypes;
 import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
-import org.varnoth.ImageDecoding;
+import org.varnoth.DecodedImage;
+import org.varnoth.ImageDecoder;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -31,7 +33,7 @@ import scala.jdk.javaapi.CollectionConverters;
  * <p>The image column holds either the bytes of an image file (a
  * {@code binary} column, such as {@code content} of
  * {@code spark.read().format("binaryFile")}), decoded by
- * {@link ImageDecoding#decode}, or grey levels as
+ * {@link ImageDecoder} (one pixel limit and memory budget per JVM), or grey levels as
  * {@code array<array<double>>}, outer index the row. Each image is analysed by
  * a {@link SpectrumAnalyzer} built with this transformation's window and
  * mean options, one analyser per partition, so every value is the one the
@@ -42,7 +44,7 @@ import scala.jdk.javaapi.CollectionConverters;
  * (the tile's place in the grid of whole 128 x 128 tiles; one output row per
  * tile), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
  * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means),
- * {@value #ERROR} and {@value #NOTE}. The fit range, axis and taper of the analyser apply
+ * {@value #ERROR}, {@value #NOTE} and {@value #IMAGE_NOTES}. The fit range, axis and taper of the analyser apply
  * ({@link Builder#fitRange}, {@link Builder#axis}, {@link Builder#taper}). An
  * image that
  * cannot be analysed (not an image file, damaged, smaller than 128 x 128, a
@@ -89,6 +91,18 @@ public final class SpectralSlopes implements Serializable {
    * two points, a line that is not finite); its numbers are still given.
    */
   public static final String NOTE = "note";
+  /**
+   * Null, or what decoding did that a reader must know, joined by "; " (an
+   * EXIF orientation applied, colours converted to sRGB, the first of several
+   * frames used), as the tool's {@code image_notes}.
+   */
+  public static final String IMAGE_NOTES = "image_notes";
+
+  /**
+   * The decoder of every partition in this JVM: one pixel limit and one memory
+   * budget for all the tasks an executor runs at once.
+   */
+  private static final ImageDecoder DECODER = ImageDecoder.create();
 
   private static final DataType GREY_LEVELS =
       DataTypes.createArrayType(DataTypes.createArrayType(DataTypes.DoubleType));
@@ -196,6 +210,7 @@ public final class SpectralSlopes implements Serializable {
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
     fields.add(DataTypes.createStructField(ERROR, DataTypes.StringType, true));
     fields.add(DataTypes.createStructField(NOTE, DataTypes.StringType, true));
+    fields.add(DataTypes.createStructField(IMAGE_NOTES, DataTypes.StringType, true));
     return DataTypes.createStructType(fields);
   }
 
@@ -245,29 +260,42 @@ public final class SpectralSlopes implements Serializable {
       }
       List<Row> out = new ArrayList<>();
       try {
-        if (options.tiles) {
-          List<TileResult> results = binary
-              ? analyzer.analyzeTiles(ImageDecoding.decode(bytesOf(image)))
-              : analyzer.analyzeTiles(greyLevelsOf(image));
-          for (TileResult t : results) {
-            out.add(row(kept, t.row(), t.column(), t.result(), null));
-          }
+        if (!binary) {
+          addRows(out, kept, analyzer, greyLevelsOf(image), null);
         } else {
-          SpectrumResult r = binary
-              ? analyzer.analyze(ImageDecoding.decode(bytesOf(image)))
-              : analyzer.analyze(greyLevelsOf(image));
-          out.add(row(kept, null, null, r, null));
+          try (DecodedImage decoded = DECODER.decode(bytesOf(image))) {
+            String notes = decoded.notes().isEmpty() ? null : String.join("; ", decoded.notes());
+            addRows(out, kept, analyzer, decoded.image(), notes);
+          }
         }
       } catch (IOException | IllegalArgumentException e) {
-        out.add(row(kept, null, null, null, e.getMessage()));
+        out.clear();
+        out.add(row(kept, null, null, null, e.getMessage(), null));
       } catch (RuntimeException e) {
-        out.add(row(kept, null, null, null, e.toString()));
+        out.clear();
+        out.add(row(kept, null, null, null, e.toString(), null));
       }
       return out;
     }
 
+    // The rows of one image: a grey array or a decoded image.
+    private void addRows(List<Row> out, List<Object> kept, SpectrumAnalyzer analyzer,
+        Object image, String notes) {
+      if (options.tiles) {
+        List<TileResult> results = image instanceof BufferedImage b
+            ? analyzer.analyzeTiles(b) : analyzer.analyzeTiles((double[][]) image);
+        for (TileResult t : results) {
+          out.add(row(kept, t.row(), t.column(), t.result(), null, notes));
+        }
+      } else {
+        SpectrumResult r = image instanceof BufferedImage b
+            ? analyzer.analyze(b) : analyzer.analyze((double[][]) image);
+        out.add(row(kept, null, null, r, null, notes));
+      }
+    }
+
     private Row row(List<Object> kept, Integer tileRow, Integer tileColumn, SpectrumResult r,
-        String error) {
+        String error, String imageNotes) {
       List<Object> v = new ArrayList<>(kept);
       if (options.tiles) {
         v.add(tileRow);
@@ -281,6 +309,7 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.profile());
       v.add(error);
       v.add(r == null ? null : r.notFittedReason().orElse(null));
+      v.add(imageNotes);
       return RowFactory.create(v.toArray());
     }
 
