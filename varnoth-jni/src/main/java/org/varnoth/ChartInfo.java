@@ -1,5 +1,6 @@
 package org.varnoth;
 
+import Varnoth.Varnoth;
 import java.util.Arrays;
 
 /**
@@ -16,6 +17,30 @@ public final class ChartInfo {
   private final double[] regression;
   private final double[] x;
   private final double[] y;
+
+  /**
+   * The chart information of a profile, from one call of the native.
+   *
+   * @param profile 65 values
+   * @return the chart information
+   */
+  static ChartInfo of(double[] profile) {
+    double[] range = new double[4];
+    double[] scale = new double[2];
+    double[] line = new double[2];
+    double[][] xy = new double[2][SpectrumAnalyzer.PROFILE_SIZE];
+    int n = Varnoth.f_PlotSpectra_GetChartInfo(profile, range, scale, line, xy);
+    return new ChartInfo(range, scale, line, Arrays.copyOf(xy[0], n), Arrays.copyOf(xy[1], n));
+  }
+
+  /** The fitted line {slope, intercept}, without a copy. */
+  double slope() {
+    return regression[0];
+  }
+
+  double intercept() {
+    return regression[1];
+  }
 
   ChartInfo(double[] plotRange, double[] plotScale, double[] regression, double[] x, double[] y) {
     this.plotRange = plotRange.clone();

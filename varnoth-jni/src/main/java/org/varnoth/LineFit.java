@@ -1,7 +1,5 @@
 package org.varnoth;
 
-import Varnoth.Varnoth;
-
 /**
  * The least-squares line through the log-log points of a radial profile over
  * a band of rings, and how well it fits.
@@ -60,20 +58,36 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
   }
 
   /**
-   * The fit of profile rings kmin to kmax (inclusive) on an axis.
+   * The fit of the profile's rings in a range on an axis.
    *
    * @param profile 65 values
-   * @param kmin the first ring of the range
-   * @param kmax the last ring of the range
+   * @param range the rings
    * @param axis the abscissa
    * @return the fit
    */
-  static LineFit of(double[] profile, int kmin, int kmax, SpectrumAnalyzer.Axis axis) {
+  static LineFit of(double[] profile, FitRange range, SpectrumAnalyzer.Axis axis) {
+    return of(profile, range, axis,
+        axis == SpectrumAnalyzer.Axis.NATIVES ? ChartInfo.of(range.masked(profile)) : null);
+  }
+
+  /**
+   * The fit of the profile's rings in a range on an axis, the natives' line
+   * taken from their chart of the masked profile, already made.
+   *
+   * @param profile 65 values
+   * @param range the rings
+   * @param axis the abscissa
+   * @param nativeChart the chart of {@code range.masked(profile)}; used (and
+   *     needed) on the natives' axis only
+   * @return the fit
+   */
+  static LineFit of(double[] profile, FitRange range, SpectrumAnalyzer.Axis axis,
+      ChartInfo nativeChart) {
     // The points (x[i], y[i]), i < n, in ring order.
-    double[] x = new double[kmax - kmin + 1];
-    double[] y = new double[kmax - kmin + 1];
+    double[] x = new double[range.kmax() - range.kmin() + 1];
+    double[] y = new double[x.length];
     int n = 0;
-    for (int k = kmin; k <= kmax; k++) {
+    for (int k = range.kmin(); k <= range.kmax(); k++) {
       if (isPoint(axis, k, profile[k])) {
         x[n] = axis.abscissa(k);
         y[n] = Math.log(profile[k]);
@@ -104,9 +118,8 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     double slope;
     double intercept;
     if (axis == SpectrumAnalyzer.Axis.NATIVES) {
-      double[] line = nativeLine(profile, kmin, kmax);
-      slope = line[0];
-      intercept = line[1];
+      slope = nativeChart.slope();
+      intercept = nativeChart.intercept();
     } else {
       slope = sxy / sxx;
       intercept = my - slope * mx;
@@ -119,15 +132,5 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
     double stderr = n > 2 ? Math.sqrt(ssr / (n - 2)) / Math.sqrt(sxx) : Double.NaN;
     double r2 = n > 2 && sst != 0.0 ? 1.0 - ssr / sst : Double.NaN;
     return new LineFit(slope, intercept, n, stderr, r2);
-  }
-
-  // The natives' line of the profile with the rings outside the range set to 0.0.
-  private static double[] nativeLine(double[] profile, int kmin, int kmax) {
-    double[] masked = new double[SpectrumAnalyzer.PROFILE_SIZE];
-    System.arraycopy(profile, kmin, masked, kmin, kmax - kmin + 1);
-    double[] line = new double[2];
-    Varnoth.f_PlotSpectra_GetChartInfo(masked, new double[4], new double[2], line,
-        new double[2][SpectrumAnalyzer.PROFILE_SIZE]);
-    return line;
   }
 }

@@ -3,9 +3,10 @@ package org.varnoth;
 import Varnoth.Varnoth;
 import java.awt.image.BufferedImage;
 import java.awt.image.Raster;
+import java.io.Serializable;
 import java.util.ArrayList;
-import java.util.Arrays;
 import java.util.List;
+import java.util.Locale;
 import java.util.Objects;
 
 /**
@@ -56,7 +57,9 @@ import java.util.Objects;
  * (the natives' constants are set when the library loads). Instances of this
  * class are immutable and are safe for use by multiple concurrent threads.
  */
-public final class SpectrumAnalyzer {
+public final class SpectrumAnalyzer implements Serializable {
+  private static final long serialVersionUID = 1L;
+
   /** The side of the window that is transformed. */
   public static final int SIDE = 128;
   /** The number of values in a radial profile, one per ring 0 to 64. */
@@ -135,8 +138,9 @@ public final class SpectrumAnalyzer {
   private final boolean chart;
   private final Taper taper;
   private final Axis axis;
-  private final int fitMin;
-  private final int fitMax;
+  /** The fit range the builder was given, or null for the default. */
+  private final FitRange chosenFitRange;
+  private final FitRange fitRange;
   private final int sectors;
 
   private SpectrumAnalyzer(Builder b) {
@@ -147,9 +151,129 @@ public final class SpectrumAnalyzer {
     this.taper = b.taper;
     this.axis = b.axis;
     this.sectors = b.sectors;
+    this.chosenFitRange = b.fitRange;
     boolean meanRemoved = b.removeMean || b.taper == Taper.HANN;
-    this.fitMin = b.fitMin >= 0 ? b.fitMin : meanRemoved ? 1 : 0;
-    this.fitMax = b.fitMin >= 0 ? b.fitMax : PROFILE_SIZE - 1;
+    this.fitRange = b.fitRange != null ? b.fitRange
+        : meanRemoved ? FitRange.WITHOUT_MEAN : FitRange.ALL;
+  }
+
+  /**
+   * A builder that starts from this analyser's options; a fit range left at
+   * its default stays so (it follows the mean option).
+   *
+   * @return a new builder
+   */
+  public Builder toBuilder() {
+    Builder b = new Builder();
+    b.window = window;
+    b.removeMean = removeMean;
+    b.powerSpectrum = powerSpectrum;
+    b.chart = chart;
+    b.taper = taper;
+    b.axis = axis;
+    b.fitRange = chosenFitRange;
+    b.sectors = sectors;
+    return b;
+  }
+
+  /**
+   * How the window is taken from a larger image.
+   *
+   * @return the window
+   */
+  public Window window() {
+    return window;
+  }
+
+  /**
+   * Whether each window's mean is subtracted before the transform.
+   *
+   * @return the mean option
+   */
+  public boolean removeMean() {
+    return removeMean;
+  }
+
+  /**
+   * The taper of the window.
+   *
+   * @return the taper
+   */
+  public Taper taper() {
+    return taper;
+  }
+
+  /**
+   * The abscissa of the fit.
+   *
+   * @return the axis
+   */
+  public Axis axis() {
+    return axis;
+  }
+
+  /**
+   * The rings the line is fitted through: the builder's, or the default
+   * (0:64, or 1:64 when the mean is removed).
+   *
+   * @return the fit range
+   */
+  public FitRange fitRange() {
+    return fitRange;
+  }
+
+  /**
+   * The number of direction sectors.
+   *
+   * @return 0, or 2 to 36
+   */
+  public int sectors() {
+    return sectors;
+  }
+
+  /**
+   * Whether results carry the power spectrum.
+   *
+   * @return the power spectrum option
+   */
+  public boolean powerSpectrum() {
+    return powerSpectrum;
+  }
+
+  /**
+   * Whether results carry the chart information.
+   *
+   * @return the chart option
+   */
+  public boolean chart() {
+    return chart;
+  }
+
+  /** Equal when every option is equal (a default fit range equals the same range chosen). */
+  @Override
+  public boolean equals(Object o) {
+    return o instanceof SpectrumAnalyzer a && window == a.window && removeMean == a.removeMean
+        && powerSpectrum == a.powerSpectrum && chart == a.chart && taper == a.taper
+        && axis == a.axis && fitRange.equals(a.fitRange) && sectors == a.sectors;
+  }
+
+  @Override
+  public int hashCode() {
+    return Objects.hash(window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
+        sectors);
+  }
+
+  /** The options, as {@code SpectrumAnalyzer[window=crop, removeMean=false, ...]}. */
+  @Override
+  public String toString() {
+    return "SpectrumAnalyzer[window=" + lower(window) + ", removeMean=" + removeMean
+        + ", taper=" + lower(taper) + ", axis=" + lower(axis) + ", fitRange=" + fitRange
+        + (chosenFitRange == null ? " (default)" : "") + ", sectors=" + sectors
+        + ", powerSpectrum=" + powerSpectrum + ", chart=" + chart + "]";
+  }
+
+  private static String lower(Enum<?> e) {
+    return e.name().toLowerCase(Locale.ROOT);
   }
 
   // h(n) = 0.5 - 0.5 cos(2 pi n / 128), n = 0 .. 127.
@@ -206,8 +330,8 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(BufferedImage image) {
-    int[] r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
-    return analyze(GreyImages.of(image.getSubimage(r[1], r[0], r[2], r[2])));
+    Region r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
+    return analyze(GreyImages.of(image.getSubimage(r.left(), r.top(), r.side(), r.side())));
   }
 
   /**
@@ -220,9 +344,9 @@ public final class SpectrumAnalyzer {
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(Raster raster) {
-    int[] r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
-    return analyze(GreyImages.of(raster.createChild(raster.getMinX() + r[1],
-        raster.getMinY() + r[0], r[2], r[2], 0, 0, null)));
+    Region r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
+    return analyze(GreyImages.of(raster.createChild(raster.getMinX() + r.left(),
+        raster.getMinY() + r.top(), r.side(), r.side(), 0, 0, null)));
   }
 
   /**
@@ -301,13 +425,16 @@ public final class SpectrumAnalyzer {
     return results;
   }
 
-  // The square of an image that the window reads, {top, left, side}: the
-  // crop's 128 x 128, or the reduction's largest centred square whose side is
-  // a multiple of 128. Only that square is converted to grey; the window of
-  // the square is then the window of the image.
-  private int[] windowRegion(int height, int width) {
+  /** A square of an image: its top-left corner and side, in pixels. */
+  private record Region(int top, int left, int side) {}
+
+  // The square of an image that the window reads: the crop's 128 x 128, or the
+  // reduction's largest centred square whose side is a multiple of 128. Only
+  // that square is converted to grey; the window of the square is then the
+  // window of the image.
+  private Region windowRegion(int height, int width) {
     int side = window == Window.RESIZE ? SIDE * (Math.min(height, width) / SIDE) : SIDE;
-    return new int[] {(height - side) / 2, (width - side) / 2, side};
+    return new Region((height - side) / 2, (width - side) / 2, side);
   }
 
   // Size errors before any conversion, in the image's own terms.
@@ -358,7 +485,7 @@ public final class SpectrumAnalyzer {
       sectorResults = new ArrayList<>();
       for (int i = 0; i < sectors; i++) {
         sectorResults.add(new SectorResult(i * 180.0 / sectors, sectorProfiles[i],
-            LineFit.of(sectorProfiles[i], fitMin, fitMax, axis)));
+            LineFit.of(sectorProfiles[i], fitRange, axis)));
       }
     }
     return fitted(profile, powerSpectrum ? power : null, sectorResults, finite);
@@ -373,6 +500,36 @@ public final class SpectrumAnalyzer {
       }
     }
     return true;
+  }
+
+  /**
+   * The fit of the tiles' mean profile, by {@link #fit(double[])}: ring k of
+   * the mean is the sum of the tiles' ring k, added in the order of the list
+   * from 0.0, divided by the number of tiles. For the tiles of
+   * {@link #analyzeTiles}, a steadier estimate of the image's slope than any
+   * one tile's.
+   *
+   * @param tiles the tiles, at least one
+   * @return the fit of the mean profile, with that profile
+   * @throws NullPointerException if {@code tiles} or a tile is null
+   * @throws IllegalArgumentException if {@code tiles} is empty
+   * @throws UnsatisfiedLinkError if the native library cannot be loaded
+   */
+  public SpectrumResult tilesMean(List<TileResult> tiles) {
+    if (tiles.isEmpty()) {
+      throw new IllegalArgumentException("expected at least one tile, got none");
+    }
+    double[] mean = new double[PROFILE_SIZE];
+    for (TileResult t : tiles) {
+      double[] p = t.result().profile();
+      for (int k = 0; k < PROFILE_SIZE; k++) {
+        mean[k] += p[k];
+      }
+    }
+    for (int k = 0; k < PROFILE_SIZE; k++) {
+      mean[k] /= tiles.size();
+    }
+    return fit(mean);
   }
 
   /**
@@ -402,21 +559,13 @@ public final class SpectrumAnalyzer {
   // profile values in the range.
   private SpectrumResult fitted(double[] profile, double[][] power, List<SectorResult> sectorFits,
       boolean finiteWindow) {
-    LineFit line = LineFit.of(profile, fitMin, fitMax, axis);
-    ChartInfo info = null;
-    if (chart) {
-      double[] inRange = new double[PROFILE_SIZE];
-      System.arraycopy(profile, fitMin, inRange, fitMin, fitMax - fitMin + 1);
-      double[] range = new double[4];
-      double[] scale = new double[2];
-      double[] nativeLine = new double[2];
-      double[][] xy = new double[2][PROFILE_SIZE];
-      int n = Varnoth.f_PlotSpectra_GetChartInfo(inRange, range, scale, nativeLine, xy);
-      info = new ChartInfo(range, scale, nativeLine, Arrays.copyOf(xy[0], n),
-          Arrays.copyOf(xy[1], n));
-    }
-    return new SpectrumResult(line, new int[] {fitMin, fitMax}, axis, taper, profile, power,
-        info, sectorFits, finiteWindow);
+    // One native call gives the natives' line of the profile in the range
+    // and the chart of the same values.
+    ChartInfo nativeChart = chart || axis == Axis.NATIVES
+        ? ChartInfo.of(fitRange.masked(profile)) : null;
+    LineFit line = LineFit.of(profile, fitRange, axis, nativeChart);
+    return new SpectrumResult(line, fitRange, axis, taper, profile, power,
+        chart ? nativeChart : null, sectorFits, finiteWindow);
   }
 
   // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.
@@ -443,8 +592,7 @@ public final class SpectrumAnalyzer {
     private boolean chart;
     private Taper taper = Taper.NONE;
     private Axis axis = Axis.NATIVES;
-    private int fitMin = -1;
-    private int fitMax = -1;
+    private FitRange fitRange;
     private int sectors;
 
     private Builder() {}
@@ -465,14 +613,21 @@ public final class SpectrumAnalyzer {
      * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
      */
     public Builder fitRange(int kmin, int kmax) {
-      if (kmin < 0 || kmin >= kmax || kmax > PROFILE_SIZE - 1) {
-        throw new IllegalArgumentException("expected a fit range 0 <= KMIN < KMAX <= 64, got "
-            + kmin + ":" + kmax);
-      }
-      this.fitMin = kmin;
-      this.fitMax = kmax;
+      return fitRange(new FitRange(kmin, kmax));
+    }
+
+    /**
+     * The band of rings that the line is fitted through, as
+     * {@link #fitRange(int, int)}.
+     *
+     * @param range the rings, or null for the default
+     * @return this builder
+     */
+    public Builder fitRange(FitRange range) {
+      this.fitRange = range;
       return this;
     }
+
 
     /**
      * The abscissa of the fit (default {@link Axis#NATIVES}).

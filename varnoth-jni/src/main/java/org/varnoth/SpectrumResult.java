@@ -14,7 +14,7 @@ import java.util.Optional;
  */
 public final class SpectrumResult {
   private final LineFit fit;
-  private final int[] fitRange;
+  private final FitRange fitRange;
   private final SpectrumAnalyzer.Axis axis;
   private final SpectrumAnalyzer.Taper taper;
   private final double slope;
@@ -26,11 +26,11 @@ public final class SpectrumResult {
   private final List<SectorResult> sectors;
   private final String notFittedReason;
 
-  SpectrumResult(LineFit fit, int[] fitRange, SpectrumAnalyzer.Axis axis,
+  SpectrumResult(LineFit fit, FitRange fitRange, SpectrumAnalyzer.Axis axis,
       SpectrumAnalyzer.Taper taper, double[] profile, double[][] powerSpectrum, ChartInfo chart,
       List<SectorResult> sectors, boolean finiteWindow) {
     this.fit = fit;
-    this.fitRange = fitRange.clone();
+    this.fitRange = fitRange;
     this.axis = axis;
     this.taper = taper;
     this.slope = fit.slope();
@@ -43,16 +43,16 @@ public final class SpectrumResult {
     this.notFittedReason = notFittedReason(fit, fitRange, profile, finiteWindow);
   }
 
-  private static String notFittedReason(LineFit fit, int[] fitRange, double[] profile,
+  private static String notFittedReason(LineFit fit, FitRange fitRange, double[] profile,
       boolean finiteWindow) {
-    String rings = "rings " + fitRange[0] + ":" + fitRange[1];
+    String rings = "rings " + fitRange;
     if (!finiteWindow) {
       return "the window holds non-finite pixels (NaN or infinity)";
     }
     if (fit.points() < 2) {
       return "fewer than two points in " + rings;
     }
-    for (int k = fitRange[0]; k <= fitRange[1]; k++) {
+    for (int k = fitRange.kmin(); k <= fitRange.kmax(); k++) {
       if (profile[k] == Double.POSITIVE_INFINITY) {
         return "an infinite profile value in " + rings;
       }
@@ -129,10 +129,10 @@ public final class SpectrumResult {
   /**
    * The rings the line was fitted over.
    *
-   * @return {kmin, kmax}, both included
+   * @return the rings, both ends included
    */
-  public int[] fitRange() {
-    return fitRange.clone();
+  public FitRange fitRange() {
+    return fitRange;
   }
 
   /**
@@ -248,13 +248,13 @@ public final class SpectrumResult {
         && points == r.points && Arrays.equals(profile, r.profile)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
         && Objects.equals(chart, r.chart) && fit.equals(r.fit)
-        && Arrays.equals(fitRange, r.fitRange) && axis == r.axis && taper == r.taper
+        && fitRange.equals(r.fitRange) && axis == r.axis && taper == r.taper
         && sectors.equals(r.sectors) && Objects.equals(notFittedReason, r.notFittedReason);
   }
 
   @Override
   public int hashCode() {
-    return Objects.hash(fit, Arrays.hashCode(fitRange), axis, taper, Arrays.hashCode(profile),
+    return Objects.hash(fit, fitRange, axis, taper, Arrays.hashCode(profile),
         Arrays.deepHashCode(powerSpectrum), chart, sectors);
   }
 

@@ -143,9 +143,9 @@ class MeasuringOptionsTest {
     }
     // The mean removed: ring 0 leaves the default range.
     assertEquals(1, SpectrumAnalyzer.builder().removeMean(true).build()
-        .fit(new double[65]).fitRange()[0]);
+        .fit(new double[65]).fitRange().kmin());
     assertEquals(1, SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN).build()
-        .fit(new double[65]).fitRange()[0]);
+        .fit(new double[65]).fitRange().kmin());
   }
 
   @ParameterizedTest

@@ -60,36 +60,10 @@ final class AnalyzeCommand implements Callable<Integer> {
       + "images (PNG, JPEG, BMP, GIF, TIFF, WebP).")
   List<Path> inputs;
 
-  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
-      + "largest centred square whose side is a multiple of 128, not the centre crop.")
-  boolean resize;
+  @CommandLine.Mixin MeasuringOptions measuring;
 
-  @Option(names = "--tiles", description = "Analyse every whole 128 x 128 tile; one line per "
-      + "tile, then one for the fit of the tiles' mean profile.")
-  boolean tiles;
-
-  @Option(names = "--remove-mean", description = "Subtract each window's mean before the "
-      + "transform; ring 0 is then left out of the fit, so brightness does not move the slope.")
-  boolean removeMean;
-
-  @Option(names = "--fit-range", paramLabel = "KMIN:KMAX", description = "Fit the line "
-      + "through rings KMIN to KMAX (0 <= KMIN < KMAX <= 64; default 0:64, or 1:64 when the "
-      + "mean is removed).")
-  String fitRange;
-
-  @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
-      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128) in cycles per "
-      + "pixel (frequency: the slope is minus the exponent alpha of P(f) ~ f^-alpha).")
-  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
-
-  @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
-      + "hann subtracts its mean, then multiplies by the 2-D periodic Hann taper, so the jump "
-      + "between opposite edges adds no false power (default none).")
-  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
-
-  @Option(names = "--sectors", paramLabel = "N", description = "Also fit N direction sectors "
-      + "(2 to 36) of the spectrum, 0 degrees the horizontal frequency; prints the anisotropy.")
-  int sectors;
+  /** The analyser of the measuring options; set when the run starts. */
+  private SpectrumAnalyzer analyzer;
 
   @Option(names = "--sector-chart", paramLabel = "FILE.png", description = "With --sectors "
       + "and one image: a polar plot of the sector slopes.")
@@ -155,8 +129,8 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   @Override
   public Integer call() throws IOException, InterruptedException {
+    analyzer = measuring.analyzer();
     checkUsage();
-    SpectrumAnalyzer analyzer = analyzer();
     decoder = maxPixels == null ? ImageDecoder.create()
         : ImageDecoder.builder().maxPixels(maxPixels).build();
     PrintWriter out = spec.commandLine().getOut();
@@ -182,7 +156,7 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
     boolean failed;
     try (OutputFiles.Pending pending = csvFile) {
-      failed = analyzeAll(batch, analyzer, chartFiles, out, err, pending);
+      failed = analyzeAll(batch, chartFiles, out, err, pending);
       if (pending != null) {
         pending.commit();
       }
@@ -193,8 +167,8 @@ final class AnalyzeCommand implements Callable<Integer> {
   // Analyses the batch on the thread pool, at most a few images ahead of the
   // one being printed, and prints every result in input order; true if any
   // input failed or gave no measurement.
-  private boolean analyzeAll(List<ImageFiles.Input> batch, SpectrumAnalyzer analyzer,
-      Map<Path, Path> chartFiles, PrintWriter out, PrintWriter err, OutputFiles.Pending csvFile)
+  private boolean analyzeAll(List<ImageFiles.Input> batch, Map<Path, Path> chartFiles,
+      PrintWriter out, PrintWriter err, OutputFiles.Pending csvFile)
       throws IOException, InterruptedException {
     int workers = Math.max(1, threads);
     ExecutorService pool = Executors.newFixedThreadPool(workers);
@@ -206,7 +180,7 @@ final class AnalyzeCommand implements Callable<Integer> {
       for (ImageFiles.Input input : batch) {
         while (submitted < batch.size() && running.size() < 2 * workers) {
           ImageFiles.Input next = batch.get(submitted++);
-          running.add(pool.submit(() -> outcome(analyzer, next, chartFiles.get(next.path()))));
+          running.add(pool.submit(() -> outcome(next, chartFiles.get(next.path()))));
         }
         Outcome o = result(running.removeFirst());
         if (o instanceof Analysis a) {
@@ -248,7 +222,7 @@ final class AnalyzeCommand implements Callable<Integer> {
     for (ResultRow r : a.rows()) {
       out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
       if (table != null) {
-        table.printRecord(ResultFormats.csvRecord(r, sectors));
+        table.printRecord(ResultFormats.csvRecord(r, analyzer.sectors()));
       }
       notFitted |= !r.result().fitted();
     }
@@ -259,12 +233,12 @@ final class AnalyzeCommand implements Callable<Integer> {
     return notFitted;
   }
 
-  private Outcome outcome(SpectrumAnalyzer analyzer, ImageFiles.Input input, Path chartFile) {
+  private Outcome outcome(ImageFiles.Input input, Path chartFile) {
     if (input instanceof ImageFiles.Unlisted u) {
       return new Failure(u.reason());
     }
     try {
-      return analyzeFile(analyzer, input.path(), chartFile);
+      return analyzeFile(input.path(), chartFile);
     } catch (InputFailure e) {
       return new Failure(e.getMessage());
     } catch (OutOfMemoryError e) {
@@ -303,48 +277,22 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   private void checkUsage() {
     String problem = null;
-    if (resize && tiles) {
-      problem = "--resize and --tiles exclude each other";
-    } else if (chart != null && charts != null) {
+    if (chart != null && charts != null) {
       problem = "--chart and --charts exclude each other";
-    } else if (slopeMap != null && !tiles) {
+    } else if (slopeMap != null && !measuring.tiles()) {
       problem = "--slope-map needs --tiles";
     } else if (threads < 1) {
       problem = "--threads must be at least 1, got " + threads;
     } else if (maxPixels != null && maxPixels < 1) {
       problem = "--max-pixels must be at least 1, got " + maxPixels;
-    } else if (sectorChart != null && sectors == 0) {
+    } else if (sectorChart != null && analyzer.sectors() == 0) {
       problem = "--sector-chart needs --sectors";
-    } else if (sectorChart != null && tiles) {
+    } else if (sectorChart != null && measuring.tiles()) {
       problem = "--sector-chart and --tiles exclude each other";
     }
     if (problem != null) {
       throw new CommandLine.ParameterException(spec.commandLine(), problem);
     }
-  }
-
-  // The analyser of the options; its own checks of the fit range and the
-  // sectors are usage errors here.
-  private SpectrumAnalyzer analyzer() {
-    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder()
-        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
-        .removeMean(removeMean).axis(axis).taper(taper);
-    try {
-      if (fitRange != null) {
-        String[] ends = fitRange.split(":", -1);
-        if (ends.length != 2) {
-          throw new IllegalArgumentException("expected --fit-range KMIN:KMAX, got " + fitRange);
-        }
-        b.fitRange(Integer.parseInt(ends[0].trim()), Integer.parseInt(ends[1].trim()));
-      }
-      b.sectors(sectors);
-    } catch (NumberFormatException e) {
-      throw new CommandLine.ParameterException(spec.commandLine(),
-          "expected --fit-range KMIN:KMAX with whole numbers, got " + fitRange);
-    } catch (IllegalArgumentException e) {
-      throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
-    }
-    return b.build();
   }
 
   // The chart of each image: --chart names it; --charts names it after the
@@ -365,10 +313,10 @@ final class AnalyzeCommand implements Callable<Integer> {
   }
 
   // Decodes a file and analyses it while its share of the memory budget is held.
-  private Analysis analyzeFile(SpectrumAnalyzer analyzer, Path file, Path chartFile)
+  private Analysis analyzeFile(Path file, Path chartFile)
       throws InputFailure {
     try (DecodedImage decoded = decoder.decode(file)) {
-      return analyzeImage(analyzer, decoded, file, chartFile);
+      return analyzeImage(decoded, file, chartFile);
     } catch (ImageTooLargeException e) {
       throw new InputFailure(e.getMessage() + " (--max-pixels sets the limit)");
     } catch (IOException e) {
@@ -377,8 +325,8 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
   }
 
-  private Analysis analyzeImage(SpectrumAnalyzer analyzer, DecodedImage decoded, Path file,
-      Path chartFile) throws InputFailure, IOException {
+  private Analysis analyzeImage(DecodedImage decoded, Path file, Path chartFile)
+      throws InputFailure, IOException {
     BufferedImage image = decoded.image();
     String name = DisplayNames.of(file);
     List<String> notes = decoded.notes();
@@ -386,26 +334,18 @@ final class AnalyzeCommand implements Callable<Integer> {
     List<TileResult> tileResults = List.of();
     SpectrumResult charted;
     try {
-      if (tiles) {
+      if (measuring.tiles()) {
         tileResults = analyzer.analyzeTiles(image);
-        double[] mean = new double[SpectrumAnalyzer.PROFILE_SIZE];
         for (TileResult t : tileResults) {
-          rows.add(new ResultRow(name, ResultRow.TILE, t.row(), t.column(), 0, t.result(),
+          rows.add(new ResultRow(name, new ResultRow.Tile(t.row(), t.column()), t.result(),
               notes));
-          double[] p = t.result().profile();
-          for (int k = 0; k < mean.length; k++) {
-            mean[k] += p[k];
-          }
         }
-        for (int k = 0; k < mean.length; k++) {
-          mean[k] /= tileResults.size();
-        }
-        charted = analyzer.fit(mean);
-        rows.add(new ResultRow(name, ResultRow.TILES_MEAN, -1, -1, tileResults.size(), charted,
+        charted = analyzer.tilesMean(tileResults);
+        rows.add(new ResultRow(name, new ResultRow.TilesMean(tileResults.size()), charted,
             notes));
       } else {
         charted = analyzer.analyze(image);
-        rows.add(new ResultRow(name, ResultRow.IMAGE, -1, -1, 0, charted, notes));
+        rows.add(new ResultRow(name, new ResultRow.WholeImage(), charted, notes));
       }
     } catch (IllegalArgumentException e) {
       throw new InputFailure(e.getMessage());
@@ -423,7 +363,7 @@ final class AnalyzeCommand implements Callable<Integer> {
   private CSVPrinter csvPrinter(OutputFiles.Pending file) throws IOException {
     Writer w = new OutputStreamWriter(file.stream(), StandardCharsets.UTF_8);
     return new CSVPrinter(w, CSVFormat.DEFAULT.builder()
-        .setHeader(ResultFormats.csvHeader(sectors).toArray(new String[0])).get());
+        .setHeader(ResultFormats.csvHeader(analyzer.sectors()).toArray(new String[0])).get());
   }
 
   // On Linux, a descriptor is a terminal when it links to a tty device;

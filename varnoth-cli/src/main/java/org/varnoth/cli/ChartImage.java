@@ -11,6 +11,7 @@ import java.awt.image.BufferedImage;
 import java.io.IOException;
 import java.nio.file.Path;
 import java.util.Locale;
+import org.varnoth.FitRange;
 import org.varnoth.LineFit;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
@@ -102,10 +103,10 @@ final class ChartImage {
     }
     g.setColor(Color.BLACK);
     g.drawRect(LEFT, TOP, AREA, AREA);
-    int[] range = result.fitRange();
+    FitRange range = result.fitRange();
     centred(g, (axis == SpectrumAnalyzer.Axis.FREQUENCY
         ? "ln(k / 128), cycles per pixel" : "ln(1 + 1.546875 k)")
-        + ",  ring k = 0 .. 64,  fitted over rings " + range[0] + " .. " + range[1],
+        + ",  ring k = 0 .. 64,  fitted over rings " + range.kmin() + " .. " + range.kmax(),
         LEFT + AREA / 2.0, TOP + AREA + 38);
     Graphics2D v = (Graphics2D) g.create();
     v.rotate(-Math.PI / 2);
@@ -115,9 +116,10 @@ final class ChartImage {
     // The fitted line over the fit range's abscissae, then the points.
     g.setClip(LEFT, TOP, AREA + 1, AREA + 1);
     LineFit fit = result.fit();
-    if (fit.fitted()) {
-      double xa = axis.abscissa(Math.max(range[0], axis == SpectrumAnalyzer.Axis.FREQUENCY ? 1 : 0));
-      double xb = axis.abscissa(range[1]);
+    if (result.fitted()) {
+      double xa = axis.abscissa(
+          Math.max(range.kmin(), axis == SpectrumAnalyzer.Axis.FREQUENCY ? 1 : 0));
+      double xb = axis.abscissa(range.kmax());
       g.setColor(new Color(200, 40, 40));
       g.setStroke(new BasicStroke(2f));
       g.draw(new Line2D.Double(f.px(xa), f.py(fit.intercept() + fit.slope() * xa),
@@ -133,7 +135,7 @@ final class ChartImage {
       Ellipse2D dot = new Ellipse2D.Double(f.px(axis.abscissa(k)) - 3.5,
           f.py(Math.log(profile[k])) - 3.5, 7, 7);
       g.setColor(blue);
-      if (k >= range[0] && k <= range[1]) {
+      if (range.contains(k)) {
         g.fill(dot);
       } else {
         g.setColor(Color.WHITE);
@@ -148,11 +150,10 @@ final class ChartImage {
     g.setFont(new Font(Font.SANS_SERIF, Font.BOLD, 14));
     centred(g, title, WIDTH / 2.0, 22);
     g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 13));
-    String text = fit.fitted()
-        ? String.format(Locale.ROOT, "slope %.4f \u00b1 %.4f   R\u00b2 %.4f   intercept %.4f   "
-            + "%d points", fit.slope(), fit.slopeStdErr(), fit.r2(), fit.intercept(),
-            fit.points())
-        : "not fitted: fewer than two points in rings " + range[0] + " .. " + range[1];
+    String text = result.notFittedReason().map(why -> "not fitted: " + why)
+        .orElse(String.format(Locale.ROOT, "slope %.4f \u00b1 %.4f   R\u00b2 %.4f   "
+            + "intercept %.4f   %d points", fit.slope(), fit.slopeStdErr(), fit.r2(),
+            fit.intercept(), fit.points()));
     if (result.taper() == SpectrumAnalyzer.Taper.HANN) {
       text += "   Hann taper";
     }

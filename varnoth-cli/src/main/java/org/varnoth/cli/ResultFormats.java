@@ -30,11 +30,12 @@ final class ResultFormats {
    * slope's standard error and R^2; the anisotropy with sectors.
    */
   static String text(ResultRow r) {
-    String where = switch (r.window()) {
-      case ResultRow.TILE -> "  tile " + r.row() + "," + r.column();
-      case ResultRow.TILES_MEAN -> "  mean of " + r.tiles() + " tiles";
-      default -> "";
-    };
+    String where = "";
+    if (r.place() instanceof ResultRow.Tile t) {
+      where = "  tile " + t.row() + "," + t.column();
+    } else if (r.place() instanceof ResultRow.TilesMean m) {
+      where = "  mean of " + m.tiles() + " tiles";
+    }
     SpectrumResult s = r.result();
     StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
         "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  r2 %.6f",
@@ -67,13 +68,13 @@ final class ResultFormats {
   static String json(ResultRow r) {
     ObjectNode o = JSON.createObjectNode();
     o.put("file", r.file());
-    o.put("window", r.window());
-    if (r.window().equals(ResultRow.TILE)) {
-      o.put("row", r.row());
-      o.put("column", r.column());
+    o.put("window", r.place().name());
+    if (r.place() instanceof ResultRow.Tile t) {
+      o.put("row", t.row());
+      o.put("column", t.column());
     }
-    if (r.window().equals(ResultRow.TILES_MEAN)) {
-      o.put("tiles", r.tiles());
+    if (r.place() instanceof ResultRow.TilesMean m) {
+      o.put("tiles", m.tiles());
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
@@ -84,7 +85,7 @@ final class ResultFormats {
       r.imageNotes().forEach(notes::add);
     }
     o.put("axis", lower(s.axis()));
-    o.putArray("fit_range").add(s.fitRange()[0]).add(s.fitRange()[1]);
+    o.putArray("fit_range").add(s.fitRange().kmin()).add(s.fitRange().kmax());
     o.put("taper", lower(s.taper()));
     ArrayNode profile = o.putArray("profile");
     for (double v : s.profile()) {
@@ -141,15 +142,16 @@ final class ResultFormats {
 
   /** The CSV record of a row, in the header's order; empty cells where a key does not apply. */
   static List<String> csvRecord(ResultRow r, int sectors) {
-    boolean tile = r.window().equals(ResultRow.TILE);
     SpectrumResult s = r.result();
-    List<String> c = new ArrayList<>(List.of(r.file(), r.window(),
-        tile ? Integer.toString(r.row()) : "", tile ? Integer.toString(r.column()) : "",
-        r.window().equals(ResultRow.TILES_MEAN) ? Integer.toString(r.tiles()) : "",
+    ResultRow.Tile tile = r.place() instanceof ResultRow.Tile t ? t : null;
+    List<String> c = new ArrayList<>(List.of(r.file(), r.place().name(),
+        tile != null ? Integer.toString(tile.row()) : "",
+        tile != null ? Integer.toString(tile.column()) : "",
+        r.place() instanceof ResultRow.TilesMean m ? Integer.toString(m.tiles()) : "",
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
         Double.toString(s.r2()), Boolean.toString(s.fitted()), lower(s.axis()),
-        Integer.toString(s.fitRange()[0]), Integer.toString(s.fitRange()[1]),
+        Integer.toString(s.fitRange().kmin()), Integer.toString(s.fitRange().kmax()),
         lower(s.taper())));
     for (double v : s.profile()) {
       c.add(Double.toString(v));

@@ -8,17 +8,38 @@ import org.varnoth.SpectrumResult;
  * fit of the mean profile of its tiles.
  *
  * @param file the file as named on the command line or found in a folder
- * @param window {@code image}, {@code tile} or {@code tiles-mean}
- * @param row the tile's row in the grid of tiles, or -1
- * @param column the tile's column, or -1
- * @param tiles the number of tiles averaged ({@code tiles-mean}), or 0
+ * @param place what of the file was analysed
  * @param result the analysis
  * @param imageNotes what the decoder did that the reader must know (an EXIF
  *     orientation applied, colours converted, the first of several frames)
  */
-record ResultRow(String file, String window, int row, int column, int tiles,
-    SpectrumResult result, List<String> imageNotes) {
-  static final String IMAGE = "image";
-  static final String TILE = "tile";
-  static final String TILES_MEAN = "tiles-mean";
+record ResultRow(String file, Place place, SpectrumResult result, List<String> imageNotes) {
+  /** What of a file a row measures; {@link #name()} is the output's {@code window}. */
+  sealed interface Place permits WholeImage, Tile, TilesMean {
+    String name();
+  }
+
+  /** The image's window (the crop or the reduction). */
+  record WholeImage() implements Place {
+    @Override
+    public String name() {
+      return "image";
+    }
+  }
+
+  /** The tile at a row and column of the grid of tiles. */
+  record Tile(int row, int column) implements Place {
+    @Override
+    public String name() {
+      return "tile";
+    }
+  }
+
+  /** The mean profile of a number of tiles. */
+  record TilesMean(int tiles) implements Place {
+    @Override
+    public String name() {
+      return "tiles-mean";
+    }
+  }
 }

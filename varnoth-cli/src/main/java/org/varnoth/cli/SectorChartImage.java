@@ -13,6 +13,7 @@ import java.io.IOException;
 import java.nio.file.Path;
 import java.util.List;
 import java.util.Locale;
+import org.varnoth.FitRange;
 import org.varnoth.SectorResult;
 import org.varnoth.SpectrumResult;
 
@@ -125,10 +126,10 @@ final class SectorChartImage {
     g.setFont(new Font(Font.SANS_SERIF, Font.BOLD, 14));
     ChartImage.centred(g, title + ": sector slopes, |slope| as radius", SIZE / 2.0, 24);
     g.setFont(new Font(Font.SANS_SERIF, Font.PLAIN, 12));
-    int[] range = result.fitRange();
+    FitRange range = result.fitRange();
     ChartImage.centred(g, String.format(Locale.ROOT,
         "anisotropy %.3f (largest minus smallest slope)   %d sectors   rings %d .. %d   %s axis",
-        result.anisotropy(), n, range[0], range[1],
+        result.anisotropy(), n, range.kmin(), range.kmax(),
         result.axis().name().toLowerCase(Locale.ROOT)), SIZE / 2.0, SIZE + 22);
     ChartImage.centred(g, "0\u00b0: horizontal frequency (variation along a row, vertical "
         + "stripes);  90\u00b0: vertical frequency", SIZE / 2.0, SIZE + 42);

@@ -170,7 +170,7 @@ class VarnothCliTest {
     profile[1] = Double.NaN;
     profile[2] = Double.POSITIVE_INFINITY;
     profile[3] = Double.NEGATIVE_INFINITY;
-    String json = ResultFormats.json(new ResultRow("x", ResultRow.IMAGE, -1, -1, 0,
+    String json = ResultFormats.json(new ResultRow("x", new ResultRow.WholeImage(),
         SpectrumAnalyzer.create().fit(profile), List.of()));
     assertTrue(json.contains("\"profile\":[0.0,\"NaN\",\"Infinity\",\"-Infinity\",0.0,"), json);
   }

@@ -21,6 +21,8 @@ import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
 import org.varnoth.DecodedImage;
 import org.varnoth.ImageDecoder;
+import org.varnoth.LineFit;
+import org.varnoth.SectorResult;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -32,21 +34,21 @@ import scala.jdk.javaapi.CollectionConverters;
  *
  * <p>The image column holds either the bytes of an image file (a
  * {@code binary} column, such as {@code content} of
- * {@code spark.read().format("binaryFile")}), decoded by
- * {@link ImageDecoder} (one pixel limit and memory budget per JVM), or grey levels as
+ * {@code spark.read().format("binaryFile")}), decoded by {@link ImageDecoder}
+ * (one pixel limit and memory budget per JVM), or grey levels as
  * {@code array<array<double>>}, outer index the row. Each image is analysed by
- * a {@link SpectrumAnalyzer} built with this transformation's window and
- * mean options, one analyser per partition, so every value is the one the
- * analyser (and the command-line tool) gives for the same image, bit for bit.
+ * the {@link Builder#analyzer(SpectrumAnalyzer) analyser} the transformation
+ * carries, so every value is the one the analyser (and the command-line tool)
+ * gives for the same image, bit for bit.
  *
  * <p>The result has every input column but the image column, then, with
- * {@link Builder#tiles(boolean) tiles}, {@value #ROW} and {@value #COLUMN}
- * (the tile's place in the grid of whole 128 x 128 tiles; one output row per
- * tile), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
+ * {@link Builder#tiles(boolean) tiles}, {@value #WINDOW}, {@value #ROW},
+ * {@value #COLUMN} and {@value #TILES} (one row per whole 128 x 128 tile at its
+ * place in the grid, then one {@code tiles-mean} row per image with the number
+ * of tiles), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
  * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means),
- * {@value #ERROR}, {@value #NOTE} and {@value #IMAGE_NOTES}. The fit range, axis and taper of the analyser apply
- * ({@link Builder#fitRange}, {@link Builder#axis}, {@link Builder#taper}). An
- * image that
+ * with sectors {@value #ANISOTROPY} and {@value #SECTORS}, then
+ * {@value #ERROR}, {@value #NOTE} and {@value #IMAGE_NOTES}. An image that
  * cannot be analysed (not an image file, damaged, smaller than 128 x 128, a
  * null or ragged array) gives one row whose {@value #ERROR} says why and whose
  * other result columns are null; the job goes on.
@@ -55,7 +57,9 @@ import scala.jdk.javaapi.CollectionConverters;
  *
  * <pre>{@code
  * Dataset<Row> files = spark.read().format("binaryFile").load("/data/tiles");
- * Dataset<Row> slopes = SpectralSlopes.builder().tiles(true).build().transform(files);
+ * SpectrumAnalyzer analyzer = SpectrumAnalyzer.builder().removeMean(true).sectors(4).build();
+ * Dataset<Row> slopes = SpectralSlopes.builder().analyzer(analyzer).tiles(true).build()
+ *     .transform(files);
  * slopes.write().parquet("/data/slopes");
  * }</pre>
  *
@@ -67,6 +71,19 @@ public final class SpectralSlopes implements Serializable {
 
   /** The default image column: the file bytes of Spark's {@code binaryFile} source. */
   public static final String CONTENT = "content";
+  /** With tiles: {@code tile}, or {@code tiles-mean} for the fit of the tiles' mean profile. */
+  public static final String WINDOW = "window";
+  /** The number of tiles averaged, on a tiles' mean row (with tiles). */
+  public static final String TILES = "tiles";
+  /** With sectors: the largest sector slope minus the smallest. */
+  public static final String ANISOTROPY = "anisotropy";
+  /**
+   * With sectors: one struct per sector, in order of angle: {@code angle},
+   * {@code slope}, {@code intercept}, {@code points}, {@code slope_stderr},
+   * {@code r2} (the tool's JSON {@code sectors}, without their profiles).
+   */
+  public static final String SECTORS = "sectors";
+
   /** The tile's row in the grid of tiles (with tiles). */
   public static final String ROW = "row";
   /** The tile's column in the grid of tiles (with tiles). */
@@ -107,47 +124,36 @@ public final class SpectralSlopes implements Serializable {
   private static final DataType GREY_LEVELS =
       DataTypes.createArrayType(DataTypes.createArrayType(DataTypes.DoubleType));
 
+  /** A sector's fit, as the tool's JSON gives it (without its profile). */
+  private static final StructType SECTOR = DataTypes.createStructType(List.of(
+      DataTypes.createStructField("angle", DataTypes.DoubleType, false),
+      DataTypes.createStructField(SLOPE, DataTypes.DoubleType, false),
+      DataTypes.createStructField(INTERCEPT, DataTypes.DoubleType, false),
+      DataTypes.createStructField(POINTS, DataTypes.IntegerType, false),
+      DataTypes.createStructField(SLOPE_STDERR, DataTypes.DoubleType, false),
+      DataTypes.createStructField(R2, DataTypes.DoubleType, false)));
+
   /** The column that holds the images. */
   private final String imageColumn;
-  /** The window of a larger image that is analysed. */
-  private final SpectrumAnalyzer.Window window;
-  /** Whether each window's mean is subtracted first. */
-  private final boolean removeMean;
-  /** Whether every whole tile is analysed, a row each. */
+  /** The measuring options: window, mean, taper, axis, fit range, sectors. */
+  private final SpectrumAnalyzer analyzer;
+  /** Whether every whole tile is analysed, a row each, and their mean. */
   private final boolean tiles;
-  /** The fit range's first ring, or -1 for the analyser's default range. */
-  private final int fitMin;
-  /** The fit range's last ring. */
-  private final int fitMax;
-  /** The abscissa of the fit. */
-  private final SpectrumAnalyzer.Axis axis;
-  /** The taper of the window. */
-  private final SpectrumAnalyzer.Taper taper;
 
   private SpectralSlopes(Builder b) {
     this.imageColumn = b.imageColumn;
-    this.window = b.window;
-    this.removeMean = b.removeMean;
+    this.analyzer = b.analyzer;
     this.tiles = b.tiles;
-    this.fitMin = b.fitMin;
-    this.fitMax = b.fitMax;
-    this.axis = b.axis;
-    this.taper = b.taper;
   }
 
-  // The analyser of these options; one per partition.
-  private SpectrumAnalyzer analyzer() {
-    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder().window(window)
-        .removeMean(removeMean).axis(axis).taper(taper);
-    if (fitMin >= 0) {
-      b.fitRange(fitMin, fitMax);
-    }
-    return b.build();
+  /** The number of direction sectors of the analyser, 0 for none. */
+  int sectors() {
+    return analyzer.sectors();
   }
 
   /**
-   * A builder: image column {@value #CONTENT}, the centre crop, the mean kept,
-   * one row per image.
+   * A builder: image column {@value #CONTENT}, the analyser with every option at
+   * its default, one row per image.
    *
    * @return a new builder
    */
@@ -198,8 +204,10 @@ public final class SpectralSlopes implements Serializable {
       }
     }
     if (tiles) {
+      fields.add(DataTypes.createStructField(WINDOW, DataTypes.StringType, true));
       fields.add(DataTypes.createStructField(ROW, DataTypes.IntegerType, true));
       fields.add(DataTypes.createStructField(COLUMN, DataTypes.IntegerType, true));
+      fields.add(DataTypes.createStructField(TILES, DataTypes.IntegerType, true));
     }
     fields.add(DataTypes.createStructField(SLOPE, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(INTERCEPT, DataTypes.DoubleType, true));
@@ -208,6 +216,11 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(R2, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(PROFILE,
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
+    if (analyzer.sectors() > 0) {
+      fields.add(DataTypes.createStructField(ANISOTROPY, DataTypes.DoubleType, true));
+      fields.add(DataTypes.createStructField(SECTORS,
+          DataTypes.createArrayType(SECTOR, false), true));
+    }
     fields.add(DataTypes.createStructField(ERROR, DataTypes.StringType, true));
     fields.add(DataTypes.createStructField(NOTE, DataTypes.StringType, true));
     fields.add(DataTypes.createStructField(IMAGE_NOTES, DataTypes.StringType, true));
@@ -229,7 +242,7 @@ public final class SpectralSlopes implements Serializable {
 
     @Override
     public Iterator<Row> call(Iterator<Row> images) {
-      SpectrumAnalyzer analyzer = options.analyzer();
+      SpectrumAnalyzer analyzer = options.analyzer;
       return new Iterator<>() {
         private Iterator<Row> pending = List.<Row>of().iterator();
 
@@ -270,10 +283,10 @@ public final class SpectralSlopes implements Serializable {
         }
       } catch (IOException | IllegalArgumentException e) {
         out.clear();
-        out.add(row(kept, null, null, null, e.getMessage(), null));
+        out.add(row(kept, null, null, e.getMessage(), null));
       } catch (RuntimeException e) {
         out.clear();
-        out.add(row(kept, null, null, null, e.toString(), null));
+        out.add(row(kept, null, null, e.toString(), null));
       }
       return out;
     }
@@ -285,21 +298,29 @@ public final class SpectralSlopes implements Serializable {
         List<TileResult> results = image instanceof BufferedImage b
             ? analyzer.analyzeTiles(b) : analyzer.analyzeTiles((double[][]) image);
         for (TileResult t : results) {
-          out.add(row(kept, t.row(), t.column(), t.result(), null, notes));
+          out.add(row(kept, new Place("tile", t.row(), t.column(), null), t.result(), null,
+              notes));
         }
+        out.add(row(kept, new Place("tiles-mean", null, null, results.size()),
+            analyzer.tilesMean(results), null, notes));
       } else {
         SpectrumResult r = image instanceof BufferedImage b
             ? analyzer.analyze(b) : analyzer.analyze((double[][]) image);
-        out.add(row(kept, null, null, r, null, notes));
+        out.add(row(kept, null, r, null, notes));
       }
     }
 
-    private Row row(List<Object> kept, Integer tileRow, Integer tileColumn, SpectrumResult r,
-        String error, String imageNotes) {
+    /** A row's place with tiles: its window, and the tile's place or the tiles' count. */
+    private record Place(String window, Integer row, Integer column, Integer tiles) {}
+
+    private Row row(List<Object> kept, Place place, SpectrumResult r, String error,
+        String imageNotes) {
       List<Object> v = new ArrayList<>(kept);
       if (options.tiles) {
-        v.add(tileRow);
-        v.add(tileColumn);
+        v.add(place == null ? null : place.window());
+        v.add(place == null ? null : place.row());
+        v.add(place == null ? null : place.column());
+        v.add(place == null ? null : place.tiles());
       }
       v.add(r == null ? null : r.slope());
       v.add(r == null ? null : r.intercept());
@@ -307,10 +328,27 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.slopeStdErr());
       v.add(r == null ? null : r.r2());
       v.add(r == null ? null : r.profile());
+      if (options.analyzer.sectors() > 0) {
+        boolean any = r != null && !r.sectors().isEmpty();
+        v.add(any ? r.anisotropy() : null);
+        v.add(any ? sectorStructs(r.sectors()) : null);
+      }
       v.add(error);
       v.add(r == null ? null : r.notFittedReason().orElse(null));
       v.add(imageNotes);
       return RowFactory.create(v.toArray());
+    }
+
+    // As an array, which Spark's row encoder takes for an array column.
+    private static Row[] sectorStructs(List<SectorResult> sectors) {
+      Row[] structs = new Row[sectors.size()];
+      for (int i = 0; i < structs.length; i++) {
+        SectorResult s = sectors.get(i);
+        LineFit f = s.fit();
+        structs[i] = RowFactory.create(s.angle(), f.slope(), f.intercept(), f.points(),
+            f.slopeStdErr(), f.r2());
+      }
+      return structs;
     }
 
     private byte[] bytesOf(Row image) {
@@ -351,51 +389,22 @@ public final class SpectralSlopes implements Serializable {
   /** The options of a {@link SpectralSlopes}; not safe for concurrent use. */
   public static final class Builder {
     private String imageColumn = CONTENT;
-    private SpectrumAnalyzer.Window window = SpectrumAnalyzer.Window.CROP;
-    private boolean removeMean;
+    private SpectrumAnalyzer analyzer = SpectrumAnalyzer.create();
     private boolean tiles;
-    private int fitMin = -1;
-    private int fitMax = -1;
-    private SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
-    private SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
 
     private Builder() {}
 
     /**
-     * The rings the line is fitted through, as
-     * {@link SpectrumAnalyzer.Builder#fitRange}.
+     * The analyser whose measuring options every image is analysed with
+     * (window, mean, taper, axis, fit range, sectors; default
+     * {@link SpectrumAnalyzer#create()}); its power spectrum and chart options
+     * add no column.
      *
-     * @param kmin the first ring
-     * @param kmax the last ring
-     * @return this builder
-     * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
-     */
-    public Builder fitRange(int kmin, int kmax) {
-      SpectrumAnalyzer.builder().fitRange(kmin, kmax);  // the analyser's check
-      this.fitMin = kmin;
-      this.fitMax = kmax;
-      return this;
-    }
-
-    /**
-     * The abscissa of the fit, as {@link SpectrumAnalyzer.Builder#axis}.
-     *
-     * @param axis the axis (default the natives')
+     * @param analyzer the analyser
      * @return this builder
      */
-    public Builder axis(SpectrumAnalyzer.Axis axis) {
-      this.axis = Objects.requireNonNull(axis, "axis is null");
-      return this;
-    }
-
-    /**
-     * The taper of the window, as {@link SpectrumAnalyzer.Builder#taper}.
-     *
-     * @param taper the taper (default none)
-     * @return this builder
-     */
-    public Builder taper(SpectrumAnalyzer.Taper taper) {
-      this.taper = Objects.requireNonNull(taper, "taper is null");
+    public Builder analyzer(SpectrumAnalyzer analyzer) {
+      this.analyzer = Objects.requireNonNull(analyzer, "analyzer is null");
       return this;
     }
 
@@ -411,32 +420,9 @@ public final class SpectralSlopes implements Serializable {
     }
 
     /**
-     * Which 128 x 128 window of a larger image is analysed, as
-     * {@link SpectrumAnalyzer.Builder#window}; ignored with tiles.
-     *
-     * @param window the window (default the centre crop)
-     * @return this builder
-     */
-    public Builder window(SpectrumAnalyzer.Window window) {
-      this.window = Objects.requireNonNull(window, "window is null");
-      return this;
-    }
-
-    /**
-     * Whether each window's mean is subtracted first, as
-     * {@link SpectrumAnalyzer.Builder#removeMean}.
-     *
-     * @param removeMean true to subtract it (default false)
-     * @return this builder
-     */
-    public Builder removeMean(boolean removeMean) {
-      this.removeMean = removeMean;
-      return this;
-    }
-
-    /**
      * Whether every whole 128 x 128 tile is analysed, one output row per tile,
-     * rather than one window per image.
+     * then one row for the fit of the tiles' mean profile
+     * ({@link SpectrumAnalyzer#tilesMean}), rather than one window per image.
      *
      * @param tiles true for tiles (default false)
      * @return this builder

@@ -21,6 +21,7 @@ import org.apache.spark.sql.functions;
 import org.varnoth.ImageDecoding;
 import org.varnoth.NativeLibrary;
 import org.varnoth.SpectrumAnalyzer;
+import org.varnoth.cli.MeasuringOptions;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
 import picocli.CommandLine.Option;
@@ -31,18 +32,18 @@ import picocli.CommandLine.Option;
  *
  * <pre>
  * spark-submit --class org.varnoth.spark.SpectralSlopesJob varnoth-spark-VERSION-all.jar \
- *     --input DIR_OR_GLOB --output DIR [--mode error|overwrite] [--tiles] [--resize]
- *     [--remove-mean] [--fit-range KMIN:KMAX] [--axis natives|frequency]
- *     [--window none|hann] [--format parquet|csv]
+ *     --input DIR_OR_GLOB --output DIR [--mode error|overwrite] [--format parquet|csv]
+ *     [measuring options: --tiles --resize --remove-mean --fit-range KMIN:KMAX
+ *      --axis natives|frequency --window none|hann --sectors N]
  * </pre>
  *
  * <p>Folders are walked recursively for files whose names end in one of
- * {@link ImageDecoding#FILE_EXTENSIONS} (in any case). The table has the
- * columns {@code path}, with {@code --tiles} {@code row} and {@code column},
- * then {@code slope}, {@code intercept}, {@code points}, {@code slope_stderr},
- * {@code r2}, {@code profile}, {@code error} and {@code note} (see
- * {@link SpectralSlopes}); as CSV the profile is spread over {@code profile_0}
- * to {@code profile_64}. A file that cannot be analysed (an empty file too)
+ * {@link ImageDecoding#FILE_EXTENSIONS} (in any case). The measuring options
+ * are the tool's ({@link MeasuringOptions}), with the same words. The table
+ * has the columns {@code path} and those of {@link SpectralSlopes}; as CSV the
+ * profile is spread over {@code profile_0} to {@code profile_64} and the
+ * sectors over {@code sector_I_angle}, {@code sector_I_slope} ... as the tool
+ * writes them. A file that cannot be analysed (an empty file too)
  * gives a row with its error; it does not fail the job. An input that matches
  * nothing, or an output folder that exists without {@code --mode overwrite},
  * is said in one line before Spark starts, with exit status 1. Without a
@@ -81,29 +82,7 @@ public final class SpectralSlopesJob implements Callable<Integer> {
       + "exists: refuse before Spark starts (error, the default) or replace it (overwrite).")
   Mode mode = Mode.error;
 
-  @Option(names = "--tiles", description = "One row per whole 128 x 128 tile of each image.")
-  boolean tiles;
-
-  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the largest "
-      + "centred square whose side is a multiple of 128, not the centre crop.")
-  boolean resize;
-
-  @Option(names = "--remove-mean", description = "Subtract each window's mean first; ring 0 is "
-      + "then left out of the fit.")
-  boolean removeMean;
-
-  @Option(names = "--fit-range", split = ":", paramLabel = "KMIN:KMAX",
-      description = "Fit the line through rings KMIN to KMAX (default 0:64, or 1:64 when the "
-          + "mean is removed).")
-  int[] fitRange;
-
-  @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
-      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128).")
-  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
-
-  @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: hann "
-      + "subtracts its mean, then multiplies by the 2-D periodic Hann taper (default none).")
-  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
+  @CommandLine.Mixin MeasuringOptions measuring;
 
   @Option(names = "--format", paramLabel = "parquet|csv",
       description = "The table's format (default: ${DEFAULT-VALUE}).")
@@ -176,10 +155,8 @@ public final class SpectralSlopesJob implements Callable<Integer> {
 
   @Override
   public Integer call() throws IOException {
-    if (resize && tiles) {
-      throw new CommandLine.ParameterException(spec.commandLine(),
-          "--resize and --tiles exclude each other");
-    }
+    this.slopes = SpectralSlopes.builder().analyzer(measuring.analyzer())
+        .tiles(measuring.tiles()).build();
     Configuration hadoop = spark != null ? spark.sparkContext().hadoopConfiguration()
         : new Configuration();
     try {
@@ -188,20 +165,6 @@ public final class SpectralSlopesJob implements Callable<Integer> {
       spec.commandLine().getErr().println("varnoth-spark: " + e.getMessage());
       return 1;
     }
-    SpectralSlopes.Builder slopes = SpectralSlopes.builder()
-        .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
-        .removeMean(removeMean).tiles(tiles).axis(axis).taper(taper);
-    if (fitRange != null) {
-      try {
-        if (fitRange.length != 2) {
-          throw new IllegalArgumentException("expected --fit-range KMIN:KMAX");
-        }
-        slopes.fitRange(fitRange[0], fitRange[1]);
-      } catch (IllegalArgumentException e) {
-        throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
-      }
-    }
-    this.slopes = slopes.build();
     if (spark != null) {
       return write(spark);
     }
@@ -278,18 +241,30 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     return "*.{" + String.join(",", alternatives) + "}";
   }
 
-  // The table with the profile spread over profile_0 .. profile_64.
-  private static Column[] csvColumns(Dataset<Row> table) {
+  // The table with the profile spread over profile_0 .. profile_64 and the
+  // sectors over sector_I_KEY, as the tool's CSV has them.
+  private Column[] csvColumns(Dataset<Row> table) {
     List<Column> columns = new ArrayList<>();
     for (String name : table.columns()) {
-      if (!name.equals(SpectralSlopes.PROFILE)) {
+      if (name.equals(SpectralSlopes.PROFILE)) {
+        for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
+          columns.add(functions.col(name).getItem(k).alias("profile_" + k));
+        }
+      } else if (name.equals(SpectralSlopes.SECTORS)) {
+        for (int i = 0; i < slopes.sectors(); i++) {
+          for (String key : SECTOR_KEYS) {
+            columns.add(functions.col(name).getItem(i).getField(key)
+                .alias("sector_" + i + "_" + key));
+          }
+        }
+      } else {
         columns.add(functions.col(name));
-        continue;
-      }
-      for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
-        columns.add(functions.col(name).getItem(k).alias("profile_" + k));
       }
     }
     return columns.toArray(new Column[0]);
   }
+
+  private static final List<String> SECTOR_KEYS = List.of("angle", SpectralSlopes.SLOPE,
+      SpectralSlopes.INTERCEPT, SpectralSlopes.POINTS, SpectralSlopes.SLOPE_STDERR,
+      SpectralSlopes.R2);
 }

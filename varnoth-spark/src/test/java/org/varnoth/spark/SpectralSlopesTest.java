@@ -198,21 +198,22 @@ class SpectralSlopesTest {
   @Test
   void theJobWritesOneRowPerTileWithTheToolsValues() throws Exception {
     List<String> stderr = new ArrayList<>();
-    String[] measuring = {"--window", "hann", "--fit-range", "2:48", "--axis", "frequency"};
+    String[] measuring = {"--window", "hann", "--fit-range", "2:48", "--axis", "frequency",
+        "--tiles", "--sectors", "4"};
     List<String> cliOptions = new ArrayList<>(List.of(measuring));
-    cliOptions.add("--tiles");
     Map<String, JsonNode> want = cli(stderr, cliOptions.toArray(new String[0]));
     Path output = tmp.resolve("tiles-csv");
     StringWriter out = new StringWriter();
     List<String> args = new ArrayList<>(List.of("--input", images.toString(), "--output",
-        output.toString(), "--tiles", "--format", "csv"));
+        output.toString(), "--format", "csv"));
     args.addAll(List.of(measuring));
     int status = SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
         args.toArray(new String[0]));
     assertEquals(0, status, out.toString());
-    // 1 + 2 (200 x 300: one column, two rows of tiles) + 4 tiles, and the
-    // corrupt and the empty file; notes.txt is not an image name.
-    assertTrue(out.toString().contains("9 rows (2 with an error)"), out.toString());
+    // 1 + 2 (200 x 300: one column, two rows of tiles) + 4 tiles, a tiles'
+    // mean for each of the three images, and the corrupt and the empty file;
+    // notes.txt is not an image name.
+    assertTrue(out.toString().contains("12 rows (2 with an error)"), out.toString());
 
     List<Row> rows = spark.read().option("header", "true").csv(output.toString())
         .collectAsList();
@@ -229,7 +230,9 @@ class SpectralSlopesTest {
       for (int k = 0; k < profile.length; k++) {
         profile[k] = Double.parseDouble(r.getAs("profile_" + k));
       }
-      String key = name + "@" + r.getAs(SpectralSlopes.ROW) + "," + r.getAs(SpectralSlopes.COLUMN);
+      boolean mean = r.<String>getAs(SpectralSlopes.WINDOW).equals("tiles-mean");
+      String key = mean ? name
+          : name + "@" + r.getAs(SpectralSlopes.ROW) + "," + r.getAs(SpectralSlopes.COLUMN);
       double[] fit = new double[4];
       String[] keys = {SpectralSlopes.SLOPE, SpectralSlopes.INTERCEPT,
           SpectralSlopes.SLOPE_STDERR, SpectralSlopes.R2};
@@ -238,8 +241,23 @@ class SpectralSlopesTest {
       }
       assertSameResult(want.get(key), fit, Integer.parseInt(r.getAs(SpectralSlopes.POINTS)),
           profile, key);
+      if (mean) {
+        assertEquals(want.get(key).get("tiles").asText(), r.getAs(SpectralSlopes.TILES), key);
+        assertNull(r.getAs("sector_0_slope"), key);
+        continue;
+      }
+      assertSameBits(number(want.get(key).get("anisotropy")),
+          Double.parseDouble(r.getAs(SpectralSlopes.ANISOTROPY)), key + " anisotropy");
+      for (int i = 0; i < 4; i++) {
+        JsonNode sector = want.get(key).get("sectors").get(i);
+        for (String k : List.of("angle", "slope", "intercept", "slope_stderr", "r2")) {
+          String column = "sector_" + i + "_" + k;
+          assertSameBits(number(sector.get(k)), Double.parseDouble(r.getAs(column)),
+              key + " " + column);
+        }
+      }
     }
-    assertEquals(Map.of("a-grey8.png", 1, "b-grey16.png", 2, "c-colour.png", 4,
+    assertEquals(Map.of("a-grey8.png", 2, "b-grey16.png", 3, "c-colour.png", 5,
         "d-corrupt.png", 1, "e-empty.png", 1), tiles);
 
     // An output that exists, and an input that matches nothing: one line each,
@@ -257,6 +275,6 @@ class SpectralSlopesTest {
     args.addAll(List.of("--mode", "overwrite"));
     assertEquals(0, SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
         args.toArray(new String[0])), out.toString());
-    assertEquals(9, spark.read().option("header", "true").csv(output.toString()).count());
+    assertEquals(12, spark.read().option("header", "true").csv(output.toString()).count());
   }
 }

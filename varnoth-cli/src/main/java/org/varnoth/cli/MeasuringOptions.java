@@ -1,0 +1,100 @@
+package org.varnoth.cli;
+
+import org.varnoth.FitRange;
+import org.varnoth.SpectrumAnalyzer;
+import picocli.CommandLine;
+import picocli.CommandLine.Model.CommandSpec;
+import picocli.CommandLine.Option;
+
+/**
+ * The measuring options of every command that analyses images ({@code varnoth
+ * analyze}, the Spark job), declared once: their names, defaults and help
+ * text, their conversion from text, and the analyser they build. What each
+ * option means, and its checks, are the analyser's ({@link SpectrumAnalyzer}).
+ */
+public final class MeasuringOptions {
+  @CommandLine.Spec(CommandLine.Spec.Target.MIXEE) CommandSpec command;
+
+  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
+      + "largest centred square whose side is a multiple of 128, not the centre crop.")
+  boolean resize;
+
+  @Option(names = "--tiles", description = "Analyse every whole 128 x 128 tile, then the fit of "
+      + "the tiles' mean profile.")
+  boolean tiles;
+
+  @Option(names = "--remove-mean", description = "Subtract each window's mean before the "
+      + "transform; ring 0 is then left out of the fit, so brightness does not move the slope.")
+  boolean removeMean;
+
+  @Option(names = "--fit-range", paramLabel = "KMIN:KMAX", converter = FitRangeConverter.class,
+      description = "Fit the line through rings KMIN to KMAX (0 <= KMIN < KMAX <= 64; default "
+          + "0:64, or 1:64 when the mean is removed).")
+  FitRange fitRange;
+
+  @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
+      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128) in cycles per "
+      + "pixel (frequency: the slope is minus the exponent alpha of P(f) ~ f^-alpha).")
+  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
+
+  @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
+      + "hann subtracts its mean, then multiplies by the 2-D periodic Hann taper, so the jump "
+      + "between opposite edges adds no false power (default none).")
+  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
+
+  @Option(names = "--sectors", paramLabel = "N", description = "Also fit N direction sectors "
+      + "(2 to 36) of the spectrum, 0 degrees the horizontal frequency, and their anisotropy.")
+  int sectors;
+
+  /**
+   * Whether every whole tile is analysed (with the tiles' mean) rather than one
+   * window per image.
+   *
+   * @return the tiles option
+   */
+  public boolean tiles() {
+    return tiles;
+  }
+
+  /**
+   * The analyser of these options; the analyser's refusal of an option is a
+   * usage error of the command.
+   *
+   * @return the analyser
+   * @throws CommandLine.ParameterException for options that exclude each other
+   *     or that the analyser refuses
+   */
+  public SpectrumAnalyzer analyzer() {
+    if (resize && tiles) {
+      throw new CommandLine.ParameterException(command.commandLine(),
+          "--resize and --tiles exclude each other");
+    }
+    try {
+      return SpectrumAnalyzer.builder()
+          .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+          .removeMean(removeMean).axis(axis).taper(taper).fitRange(fitRange).sectors(sectors)
+          .build();
+    } catch (IllegalArgumentException e) {
+      throw new CommandLine.ParameterException(command.commandLine(), e.getMessage());
+    }
+  }
+
+  /** {@code KMIN:KMAX} as a fit range, checked by the range itself. */
+  static final class FitRangeConverter implements CommandLine.ITypeConverter<FitRange> {
+    @Override
+    public FitRange convert(String text) {
+      String[] ends = text.split(":", -1);
+      try {
+        if (ends.length == 2) {
+          return new FitRange(Integer.parseInt(ends[0].trim()), Integer.parseInt(ends[1].trim()));
+        }
+      } catch (NumberFormatException e) {
+        // said below
+      } catch (IllegalArgumentException e) {
+        throw new CommandLine.TypeConversionException(e.getMessage());
+      }
+      throw new CommandLine.TypeConversionException(
+          "expected KMIN:KMAX with whole numbers, got " + text);
+    }
+  }
+}
