@@ -4,8 +4,9 @@
 # does, through Spark's own SparkSubmit from its jars in the local Maven
 # repository, with a master of local[N] (N cores, default all). Builds first
 # when the job is not built or its sources changed.
-#   scripts/spark-local.sh [-j N] --input DIR_OR_GLOB --output DIR [--tiles]
-#                          [--resize] [--remove-mean] [--format parquet|csv]
+#   scripts/spark-local.sh [-j N] --input DIR_OR_GLOB --output DIR
+#                          [--mode error|overwrite] [--format parquet|csv]
+#                          [the tool's measuring options: --tiles --sectors N ...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cores='*'
