@@ -121,21 +121,22 @@ void cImg_Free(double* cImg) { std::free(cImg); }
 
 double* jImg_To_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg) {
   (void)jCls;
-  return jImg_To_cImg_Named(jEnv, jImg, "jImg");
+  return jImg_To_cImg_Named(jEnv, jImg, "jImg").release();
 }
 
 // The outer length and the first row are measured before the native image
 // is allocated; every row is checked again as it is copied, and a failure
 // releases the native image before returning.
-double* jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
-  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return nullptr;
-  NativeImage cImg(cImg_Alloc());
+ColumnMajorImage jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg,
+                                    const char* name) {
+  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return {};
+  ColumnMajorImage cImg(cImg_Alloc());
   if (!cImg) {
     varnoth_jni::throw_out_of_memory(jEnv, "native image");
-    return nullptr;
+    return {};
   }
-  if (copy_in(jEnv, jImg, cImg.get(), name) == nullptr) return nullptr;
-  return cImg.release();
+  if (copy_in(jEnv, jImg, cImg.get(), name) == nullptr) return {};
+  return cImg;
 }
 
 // Every row is checked (present, 128 long) before it is read; the Java rows
@@ -156,28 +157,30 @@ jobjectArray cImg_To_jImg(const double* cImg, JNIEnv* jEnv, jclass jCls) {
   return jImg;
 }
 
-double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
-  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return nullptr;
-  NativeImage cRows(cImg_Alloc());
+RowMajorImage jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
+  if (!varnoth_jni::check_input_shape(jEnv, jImg, name)) return {};
+  RowMajorImage cRows(cImg_Alloc());
   if (!cRows) {
     varnoth_jni::throw_out_of_memory(jEnv, "native image");
-    return nullptr;
+    return {};
   }
   double* const into = cRows.get();
   const bool read =
       for_each_row(jEnv, jImg, name, [&](jdoubleArray row, jsize x) {
         return read_row(jEnv, row, &into[iSide * x]);
       });
-  return read ? cRows.release() : nullptr;
+  if (!read) return {};
+  return cRows;
 }
 
-jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv) {
+jobjectArray cRows_To_jImg(const RowMajorImage& cRows, JNIEnv* jEnv) {
   jobjectArray jImg = new_java_image(jEnv);
   if (jImg == nullptr) return nullptr;
+  const double* const from = cRows.get();
   // The rows are new: no other thread holds them yet.
   const bool written =
       for_each_row(jEnv, jImg, "jImg", [&](jdoubleArray row, jsize x) {
-        jEnv->SetDoubleArrayRegion(row, 0, iSide, &cRows[iSide * x]);
+        jEnv->SetDoubleArrayRegion(row, 0, iSide, &from[iSide * x]);
         return true;
       });
   if (!written) {
@@ -229,13 +232,15 @@ bool OutputImage::take(JNIEnv* jEnv, jobjectArray jImg, const char* name) {
   return true;
 }
 
-void OutputImage::write_rows(const double* cRows) const {
+void OutputImage::write_rows(const RowMajorImage& image) const {
+  const double* const cRows = image.get();
   for (jsize x = 0; x < iSide; x++) {
     std::memcpy(pinned_[x], &cRows[iSide * x], sizeof(double) * iSide);
   }
 }
 
-void OutputImage::write_columns(const double* cImg) const {
+void OutputImage::write_columns(const ColumnMajorImage& image) const {
+  const double* const cImg = image.get();
   for (jsize x0 = 0; x0 < iSide; x0 += kRowBlock) {
     for (jsize y = 0; y < iSide; y++) {
       for (jsize i = 0; i < kRowBlock; i++) {

@@ -1,10 +1,13 @@
 // Image marshalling between Java and native images.
 //
 // A Java image is a double[][] of 128 rows of 128 values: element [x][y] is
-// row x, column y. A native image is 16384 doubles in column-major order:
-// row x, column y at index x + 128 y. So Java row x is spread over native
-// indices x, x + 128, ..., x + 16256; Java [0][1] lands at native 128 and
-// [1][0] at native 1.
+// row x, column y. A native image is 16384 doubles in one of two layouts,
+// and its type says which (ColumnMajorImage, RowMajorImage below). In the
+// library's layout, column-major, row x, column y is at index x + 128 y: so
+// Java row x is spread over native indices x, x + 128, ..., x + 16256; Java
+// [0][1] lands at native 128 and [1][0] at native 1. Held row by row, row x,
+// column y is at index 128 x + y. The exported functions below pass
+// column-major images as plain pointers.
 //
 // Functions from Java to native take the environment first; those from
 // native to Java take the native image first. jCls, the class of the calling
@@ -15,6 +18,7 @@
 
 #include <jni.h>
 
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
 
@@ -24,10 +28,6 @@
 // 128 long), then allocates a native image and fills it from jImg. The
 // caller releases it with cImg_Free. jImg is never written.
 VARNOTH_API double* jImg_To_cImg(JNIEnv* jEnv, jclass jCls, jobjectArray jImg);
-
-// jImg_To_cImg for an argument of another name: the name appears in the
-// messages of the row checks ("jImgFT[3] != null").
-double* jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg, const char* name);
 
 // Fills cImg (16384 values) from a 128 x 128 jImg, row by row. Returns cImg.
 VARNOTH_API double* jImg_CopyTo_cImg(JNIEnv* jEnv, jclass jCls,
@@ -49,21 +49,67 @@ VARNOTH_API void cImg_Free(double* cImg);
 // exhausted. Released by cImg_Free.
 double* cImg_Alloc();
 
-// Images held row by row: Java row x at cRows[128 x .. 128 x + 127], so
-// that each row moves with one copy and no transposition. The
+// Releases a native image with cImg_Free.
+struct CImgDeleter {
+  void operator()(double* cImg) const { cImg_Free(cImg); }
+};
+
+// The two layouts of a native image, as tags of NativeImage.
+//
+// The library's layout, column-major: row r, column c at index r + 128 c.
+// f_ImageFFT, f_ImageFFTPowerPhase and the library's other exported
+// computing functions take and give images so.
+struct ColumnMajor {};
+// Row by row, as Java holds its rows: row r, column c at index 128 r + c,
+// so that each Java row moves with one copy and no transposition. The
 // processing chain, the slope, the regression, the power spectrum and the
-// radial average compute in this layout (profile_line_fit_by_rows,
+// radial average compute in this layout too (profile_line_fit_by_rows,
 // radial_average_by_rows); their Java results are the same bits.
+struct RowMajor {};
+
+// Owns one native image of 16384 doubles (from cImg_Alloc, released by
+// cImg_Free) held in Layout. An image of one layout is not an image of the
+// other: a function that takes one refuses the other at compile time.
+template <typename Layout>
+class NativeImage {
+ public:
+  NativeImage() = default;
+  // Takes ownership of values, 16384 doubles in Layout, or null.
+  explicit NativeImage(double* values) : values_(values) {}
+
+  double* get() const { return values_.get(); }
+  // Gives up ownership and returns the values.
+  double* release() { return values_.release(); }
+  // Releases the values held and holds `values` instead.
+  void reset(double* values) { values_.reset(values); }
+  explicit operator bool() const { return values_ != nullptr; }
+  // Element i, for i given by Layout's index formula.
+  double& operator[](std::size_t i) const { return values_[i]; }
+
+ private:
+  std::unique_ptr<double[], CImgDeleter> values_;
+};
+
+// Row r, column c at index r + 128 c.
+using ColumnMajorImage = NativeImage<ColumnMajor>;
+// Row r, column c at index 128 r + c.
+using RowMajorImage = NativeImage<RowMajor>;
+
+// jImg_To_cImg for an argument of another name: the name appears in the
+// messages of the row checks ("jImgFT[3] != null"). An empty image, with an
+// exception pending, when it fails.
+ColumnMajorImage jImg_To_cImg_Named(JNIEnv* jEnv, jobjectArray jImg,
+                                    const char* name);
 
 // Checks jImg as jImg_To_cImg_Named does (messages name `name`), then
 // allocates a native image and fills it row by row, each row copied
 // straight from its elements, held (GetPrimitiveArrayCritical) for that
-// copy alone. Released by cImg_Free.
-double* jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name);
+// copy alone. An empty image, with an exception pending, when it fails.
+RowMajorImage jImg_To_cRows(JNIEnv* jEnv, jobjectArray jImg, const char* name);
 
 // A new Java image of 128 new rows holding cRows; null, with an exception
 // pending, when the Java heap is exhausted.
-jobjectArray cRows_To_jImg(const double* cRows, JNIEnv* jEnv);
+jobjectArray cRows_To_jImg(const RowMajorImage& cRows, JNIEnv* jEnv);
 
 // A frame for the local references of one native method (PushLocalFrame):
 // room for `capacity` references, all deleted when the frame is left. ok()
@@ -99,10 +145,9 @@ class OutputImage {
   // False, with an exception pending, when the image fails a check.
   bool take(JNIEnv* jEnv, jobjectArray jImg, const char* name);
   // Java row x from cRows[128 x .. 128 x + 127]. Only while pinned.
-  void write_rows(const double* cRows) const;
-  // From a native image in the library's column-major layout. Only while
-  // pinned.
-  void write_columns(const double* cImg) const;
+  void write_rows(const RowMajorImage& cRows) const;
+  // Java [x][y] from cImg[x + 128 y]. Only while pinned.
+  void write_columns(const ColumnMajorImage& cImg) const;
 
  private:
   friend class PinnedRows;
@@ -138,11 +183,5 @@ class PinnedRows {
 
 // Local references an OutputImage holds.
 constexpr jint kOutputImageRefs = 128;
-
-// Owns one native image and releases it with cImg_Free.
-struct CImgDeleter {
-  void operator()(double* cImg) const { cImg_Free(cImg); }
-};
-using NativeImage = std::unique_ptr<double[], CImgDeleter>;
 
 #endif

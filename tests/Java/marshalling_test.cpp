@@ -33,7 +33,7 @@ double row_value(const ObjectArray* image, int x, int y) {
 TEST_F(Marshalling, JavaRowIsNativeStrideAndJavaArrayIsUntouched) {
   ObjectArray* jImg =
       jvm.image(128, 128, [](int x, int y) { return 100.0 * x + y; });
-  NativeImage cImg(jImg_To_cImg(env, nullptr, ref(jImg)));
+  ColumnMajorImage cImg(jImg_To_cImg(env, nullptr, ref(jImg)));
   ASSERT_TRUE(cImg);
   for (int i = 0; i < 16384; i++) {
     ASSERT_EQ(100.0 * (i % 128) + (i / 128), cImg[i]) << "native index " << i;
@@ -53,7 +53,7 @@ TEST_F(Marshalling, RoundTripGivesNewRowsWithEqualBits) {
   ObjectArray* jImg = jvm.image(128, 128, [](int x, int y) {
     return (x * 131 + y * 7) % 5 == 0 ? -0.0 : (x - 64) * 0.37 - y * 1e-300;
   });
-  NativeImage cImg(jImg_To_cImg(env, nullptr, ref(jImg)));
+  ColumnMajorImage cImg(jImg_To_cImg(env, nullptr, ref(jImg)));
   ASSERT_TRUE(cImg);
   jobjectArray back = cImg_To_jImg(cImg.get(), env, nullptr);
   ASSERT_NE(nullptr, back);
@@ -113,7 +113,7 @@ TEST_F(Marshalling, NullAndRaggedImagesThrowBeforeAnyCopy) {
   jvm.clear_observations();
   ObjectArray* nullRow = jvm.image(128, 128, 1.0);
   nullRow->elements[5] = nullptr;
-  EXPECT_EQ(nullptr, jImg_To_cImg_Named(env, ref(nullRow), "jImgFT"));
+  EXPECT_EQ(nullptr, jImg_To_cImg_Named(env, ref(nullRow), "jImgFT").get());
   expect_thrown("java/lang/NullPointerException", "jImgFT[5] != null");
 
   for (int length : {127, 129}) {

@@ -122,7 +122,7 @@ TEST_F(Natives, MethodsMatchTheComputingFunctions) {
         ->values[(i * 53) % 128] = kSpecials[i % 8];
   }
   for (ObjectArray* img : {random_image(2), special}) {
-    NativeImage cImg(jImg_To_cImg(env, cls, ref(img)));
+    ColumnMajorImage cImg(jImg_To_cImg(env, cls, ref(img)));
     auto SD = std::make_unique<VarnothStackData>();
     auto at = [](ObjectArray* a, int x, int y) {
       return static_cast<DoubleArray*>(a->elements[x])->values[y];

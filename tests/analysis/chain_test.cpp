@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -12,13 +11,14 @@
 #include "radial/Varnoth_radial.h"
 #include "regression/Varnoth_regression.h"
 #include "spectral/Varnoth_spectral.h"
+#include "test_values.h"
 
 using varnoth_test::ArraysBitsEqual;
+using varnoth_test::kInf;
+using varnoth_test::kNaN;
+using varnoth_test::kPi;
 
 namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kPi = 3.14159265358979323846;
 
 // Outputs of one run of everything on one image; every output is NaN
 // before the run, so anything left unwritten shows.

@@ -23,6 +23,7 @@
 #include "radial/Varnoth_radial.h"
 #include "radial/radial_rings.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
 using varnoth_radial::kRingList;
 using varnoth_radial::kRingOf;
@@ -30,16 +31,17 @@ using varnoth_radial::kRingOutside;
 using varnoth_test::ArraysBitsEqual;
 using varnoth_test::bits_of;
 using varnoth_test::from_bits;
+using varnoth_test::kInf;
+using varnoth_test::kLibraryNaN;
+using varnoth_test::library_nan;
 
 namespace {
 
 using Profile = std::array<double, 65>;
 using Image = std::vector<double>;
 
-const double kInf = std::numeric_limits<double>::infinity();
 const double kMax = std::numeric_limits<double>::max();
 const double kDenormMin = std::numeric_limits<double>::denorm_min();
-const std::uint64_t kLibraryNaN = 0xFFF8000000000000ULL;
 
 // NaNs of several signs and payloads, signalling patterns included; all of
 // them are left out of a mean.
@@ -158,7 +160,7 @@ Profile descending_means(const Image& v) {
     for (auto it = m.rbegin(); it != m.rend(); ++it) {
       if (!std::isnan(v[*it])) s += v[*it], c++;
     }
-    p[k] = c ? s / c : from_bits(kLibraryNaN);
+    p[k] = c ? s / c : library_nan();
   }
   return p;
 }

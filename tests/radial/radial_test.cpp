@@ -3,9 +3,7 @@
 // every mean against a plain loop in ascending index order.
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -13,15 +11,16 @@
 #include "bit_equal.h"
 #include "radial/Varnoth_radial.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
 using varnoth_test::ArraysBitsEqual;
 using varnoth_test::bits_of;
+using varnoth_test::kInf;
+using varnoth_test::kLibraryNaN;
+using varnoth_test::kNaN;
+using varnoth_test::library_nan;
 
 namespace {
-
-const double kInf = std::numeric_limits<double>::infinity();
-const double kQNaN = std::numeric_limits<double>::quiet_NaN();  // sign clear
-const std::uint64_t kLibraryNaN = 0xFFF8000000000000ULL;
 
 const int kRingCount[65] = {
     1,   8,   12,  16,  32,  28,  40,  40,  48,  68,  56,  72,  68,
@@ -58,7 +57,7 @@ std::array<double, 65> oracle(const std::vector<double>& in,
   }
   std::array<double, 65> mean;
   for (int k = 0; k < 65; k++) {
-    mean[k] = cnt[k] ? sum[k] / cnt[k] : varnoth_test::from_bits(kLibraryNaN);
+    mean[k] = cnt[k] ? sum[k] / cnt[k] : library_nan();
   }
   return mean;
 }
@@ -128,7 +127,7 @@ TEST_F(Radial, MatchesPlainLoopBitForBit) {
       if (ring_of(n) < 0)
         in[n] = kInf;  // never read
       else if (seed % 2 == 0 && pick() % 16 == 0)
-        in[n] = kQNaN;  // skipped
+        in[n] = kNaN;  // skipped
     }
     const std::array<double, 65> want = oracle(in);
     EXPECT_TRUE(ArraysBitsEqual(want.data(), run(in).data(), 65))
@@ -159,7 +158,7 @@ TEST_F(Radial, AllOnesAndCentreOnly) {
   EXPECT_BITS_EQ(-2.5, ret[0]);
   for (int k = 1; k < 65; k++) EXPECT_BITS_EQ(0.0, ret[k]) << k;
 
-  centre[kCentreIndex] = kQNaN;  // a NaN of the other sign comes back as rtNaN
+  centre[kCentreIndex] = kNaN;  // a NaN of the other sign comes back as rtNaN
   ret = run(centre);
   EXPECT_EQ(bits_of(ret[0]), kLibraryNaN);
   EXPECT_BITS_EQ(0.0, ret[1]);
@@ -186,7 +185,7 @@ TEST_F(Radial, InfinitiesAndAllNaNRing) {
     const int k = ring_of(n);
     if (k == 3 && seen3 < 2) in[n] = (seen3++ == 0) ? kInf : -kInf;
     if (k == 4 && !seen4) in[n] = kInf, seen4 = true;
-    if (k == 5) in[n] = kQNaN;
+    if (k == 5) in[n] = kNaN;
   }
   const std::array<double, 65> ret = run(in);
   EXPECT_TRUE(std::isnan(ret[3]));
@@ -248,13 +247,13 @@ TEST(RadialHelpers, NanmeanOrderLengthAndEmpty) {
   for (int i = 0; i < 16; i++) a->data[i] = 1e300;  // beyond the length
   const double two53 = 9007199254740992.0;
   a->data[0] = two53;
-  a->data[1] = kQNaN;
+  a->data[1] = kNaN;
   a->data[2] = 1.0;
   a->data[3] = -two53;
   a->size[0] = 4;
   // ((0 + 2^53) + 1) - 2^53 = 0 in this order; other orders give 1/3.
   EXPECT_BITS_EQ(0.0, nanmean(a));
-  a->data[0] = a->data[2] = a->data[3] = kQNaN;
+  a->data[0] = a->data[2] = a->data[3] = kNaN;
   EXPECT_EQ(bits_of(nanmean(a)), kLibraryNaN);  // all NaN
   emxFree_real_T(&a);
 }

@@ -1,15 +1,15 @@
 // Chart information of a radial profile.
 #include <cmath>
-#include <limits>
 
 #include "bit_equal.h"
 #include "regression/Varnoth_regression.h"
+#include "test_values.h"
 
 using varnoth_test::ArraysBitsEqual;
+using varnoth_test::kInf;
+using varnoth_test::kNaN;
 
 namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct Chart {
   double range[4], scale[2], regress[2], N, points[130];

@@ -1,15 +1,13 @@
 // The kernels of the line fit: scaled norm, column exchange, QR with
 // column pivoting.
 #include <cmath>
-#include <limits>
 
 #include "bit_equal.h"
 #include "regression/Varnoth_regression.h"
+#include "test_values.h"
 
-namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-}  // namespace
+using varnoth_test::kInf;
+using varnoth_test::kNaN;
 
 TEST(Xnrm2, DegenerateLengths) {
   const double x[] = {-3.5, -7.0, 2.0};

@@ -1,15 +1,13 @@
 // The log-log point set shared by the chain, the slope and the chart.
 #include <cmath>
-#include <limits>
 
 #include "bit_equal.h"
 #include "regression/Varnoth_regression.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
-namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-}  // namespace
+using varnoth_test::kInf;
+using varnoth_test::kNaN;
 
 TEST(LogLogPoints, AbscissaeRunFromLn1ToLn100) {
   double ps[65];

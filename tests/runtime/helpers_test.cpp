@@ -5,15 +5,17 @@
 
 #include "bit_equal.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
 using varnoth_test::bits_of;
 using varnoth_test::from_bits;
+using varnoth_test::kInf;
+using varnoth_test::kLibraryNaN;
+using varnoth_test::kNaN;
+using varnoth_test::kPi;
 
 namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kHalfPi = from_bits(0x3FF921FB54442D18ULL);
-const double kPi = from_bits(0x400921FB54442D18ULL);
 }  // namespace
 
 TEST(Atan2, ZeroAbscissaAndSignedZeros) {
@@ -38,9 +40,9 @@ TEST(Atan2, Infinities) {
 
 TEST(Atan2, NaNGivesTheLibraryNaN) {
   // A positive NaN in, the sign-set library NaN out.
-  EXPECT_EQ(bits_of(rt_atan2d_snf(kNaN, 1.0)), 0xFFF8000000000000ULL);
-  EXPECT_EQ(bits_of(rt_atan2d_snf(1.0, kNaN)), 0xFFF8000000000000ULL);
-  EXPECT_EQ(bits_of(rt_atan2d_snf(kNaN, kInf)), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rt_atan2d_snf(kNaN, 1.0)), kLibraryNaN);
+  EXPECT_EQ(bits_of(rt_atan2d_snf(1.0, kNaN)), kLibraryNaN);
+  EXPECT_EQ(bits_of(rt_atan2d_snf(kNaN, kInf)), kLibraryNaN);
 }
 
 TEST(Hypot, ExactAndSpecialValues) {
@@ -129,7 +131,7 @@ TEST(AbsAngle, ElementWise) {
   EXPECT_BITS_EQ(0.0, mag[2]);
   EXPECT_BITS_EQ(0.0, ph[2]);
   EXPECT_TRUE(std::isnan(mag[3]));
-  EXPECT_EQ(bits_of(ph[3]), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(ph[3]), kLibraryNaN);
   EXPECT_BITS_EQ(2.0, mag[16383]);
   EXPECT_BITS_EQ(-kHalfPi, ph[16383]);
 }

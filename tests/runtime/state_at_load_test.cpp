@@ -4,11 +4,13 @@
 
 #include "bit_equal.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
 using varnoth_test::bits_of;
+using varnoth_test::kLibraryNaN;
 
 TEST(StateAtLoad, NonFiniteValuesAreSetBeforeInitialize) {
-  EXPECT_EQ(bits_of(rtNaN), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rtNaN), kLibraryNaN);
   EXPECT_EQ(bits_of(rtInf), 0x7FF0000000000000ULL);
   EXPECT_EQ(bits_of(rtMinusInf), 0xFFF0000000000000ULL);
   EXPECT_EQ(bits_of(rtNaNF), 0xFFC00000U);

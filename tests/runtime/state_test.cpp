@@ -6,11 +6,15 @@
 
 #include "bit_equal.h"
 #include "runtime/Varnoth_runtime.h"
+#include "test_values.h"
 
 using varnoth_test::bits_of;
+using varnoth_test::kInf;
+using varnoth_test::kLibraryNaN;
+using varnoth_test::kNaN;
 
 TEST(NonFinite, GettersGiveTheLittleEndianPatterns) {
-  EXPECT_EQ(bits_of(rtGetNaN()), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rtGetNaN()), kLibraryNaN);
   EXPECT_EQ(bits_of(rtGetInf()), 0x7FF0000000000000ULL);
   EXPECT_EQ(bits_of(rtGetMinusInf()), 0xFFF0000000000000ULL);
   EXPECT_EQ(bits_of(rtGetNaNF()), 0xFFC00000U);
@@ -21,7 +25,7 @@ TEST(NonFinite, GettersGiveTheLittleEndianPatterns) {
 TEST(NonFinite, InitializeTwiceKeepsTheValues) {
   for (int i = 0; i < 2; i++) {
     Varnoth_initialize();
-    EXPECT_EQ(bits_of(rtNaN), 0xFFF8000000000000ULL);
+    EXPECT_EQ(bits_of(rtNaN), kLibraryNaN);
     EXPECT_EQ(bits_of(rtInf), 0x7FF0000000000000ULL);
     EXPECT_EQ(bits_of(rtMinusInf), 0xFFF0000000000000ULL);
     EXPECT_EQ(bits_of(rtNaNF), 0xFFC00000U);
@@ -34,21 +38,19 @@ TEST(NonFinite, RestoresValuesThatWereOverwritten) {
   rtNaN = 0.0;
   rtInfF = 0.0F;
   rt_InitInfAndNaN(sizeof(real_T));
-  EXPECT_EQ(bits_of(rtNaN), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rtNaN), kLibraryNaN);
   EXPECT_EQ(bits_of(rtInfF), 0x7F800000U);
 }
 
 TEST(NonFinite, Tests) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_TRUE(rtIsInf(inf));
-  EXPECT_TRUE(rtIsInf(-inf));
-  EXPECT_FALSE(rtIsInf(nan));
+  EXPECT_TRUE(rtIsInf(kInf));
+  EXPECT_TRUE(rtIsInf(-kInf));
+  EXPECT_FALSE(rtIsInf(kNaN));
   EXPECT_FALSE(rtIsInf(0.0));
   EXPECT_FALSE(rtIsInf(std::numeric_limits<double>::max()));
-  EXPECT_TRUE(rtIsNaN(nan));
-  EXPECT_TRUE(rtIsNaN(-nan));
-  EXPECT_FALSE(rtIsNaN(inf));
+  EXPECT_TRUE(rtIsNaN(kNaN));
+  EXPECT_TRUE(rtIsNaN(-kNaN));
+  EXPECT_FALSE(rtIsNaN(kInf));
   EXPECT_TRUE(rtIsInfF(std::numeric_limits<float>::infinity()));
   EXPECT_FALSE(rtIsInfF(1.0F));
   EXPECT_TRUE(rtIsNaNF(std::numeric_limits<float>::quiet_NaN()));
@@ -68,12 +70,12 @@ TEST(Lifecycle, RepeatedInitializeAndTerminate) {
   omp_unset_nest_lock(&emlrtNestLockGlobal);
   Varnoth_terminate();
   Varnoth_initialize();
-  EXPECT_EQ(bits_of(rtNaN), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rtNaN), kLibraryNaN);
 }
 
 TEST(Lifecycle, ConcurrentInitializeFromManyThreads) {
   std::thread threads[4];
   for (auto& t : threads) t = std::thread([] { Varnoth_initialize(); });
   for (auto& t : threads) t.join();
-  EXPECT_EQ(bits_of(rtNaN), 0xFFF8000000000000ULL);
+  EXPECT_EQ(bits_of(rtNaN), kLibraryNaN);
 }

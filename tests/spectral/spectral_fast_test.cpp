@@ -25,14 +25,14 @@
 #include "spectral/fft_reference.h"
 #include "spectral/spectral_kernels.h"
 #include "spectral_fixture.h"
+#include "test_values.h"
 
 using varnoth_test::ArraysBitsEqual;
 using varnoth_test::bits_of;
 using varnoth_test::from_bits;
+using varnoth_test::kInf;
 
 namespace {
-
-const double kInf = std::numeric_limits<double>::infinity();
 
 // The NaN that this machine's arithmetic makes from inf - inf or 0 inf (the
 // default NaN): 0xFFF8000000000000 on x86, 0x7FF8000000000000 on aarch64.

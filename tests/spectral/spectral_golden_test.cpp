@@ -7,14 +7,14 @@
 
 #include "spectral/fft_twiddles.h"
 #include "spectral_fixture.h"
+#include "test_values.h"
 
 using varnoth_test::bits_of;
-using varnoth_test::from_bits;
+using varnoth_test::kLibraryNaN;
+using varnoth_test::kPi;
 
 namespace {
 const double kPower1 = 3.725290298461914e-09;  // (1 / 16384)^2 = 2^-28
-const double kPi = from_bits(0x400921FB54442D18ULL);
-const std::uint64_t kLibraryNaN = 0xFFF8000000000000ULL;
 
 class SpectralGolden : public varnoth_test::SpectralTest {};
 }  // namespace
