@@ -249,18 +249,22 @@ public final class SpectrumAnalyzer implements Serializable {
     return chart;
   }
 
-  /** Equal when every option is equal (a default fit range equals the same range chosen). */
+  /**
+   * Equal when every option is equal, a fit range left at its default
+   * (which follows the mean option) differing from the same range chosen.
+   */
   @Override
   public boolean equals(Object o) {
     return o instanceof SpectrumAnalyzer a && window == a.window && removeMean == a.removeMean
         && powerSpectrum == a.powerSpectrum && chart == a.chart && taper == a.taper
-        && axis == a.axis && fitRange.equals(a.fitRange) && sectors == a.sectors;
+        && axis == a.axis && fitRange.equals(a.fitRange)
+        && Objects.equals(chosenFitRange, a.chosenFitRange) && sectors == a.sectors;
   }
 
   @Override
   public int hashCode() {
     return Objects.hash(window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
-        sectors);
+        chosenFitRange, sectors);
   }
 
   /** The options, as {@code SpectrumAnalyzer[window=crop, removeMean=false, ...]}. */
@@ -507,7 +511,8 @@ public final class SpectrumAnalyzer implements Serializable {
    * the mean is the sum of the tiles' ring k, added in the order of the list
    * from 0.0, divided by the number of tiles. For the tiles of
    * {@link #analyzeTiles}, a steadier estimate of the image's slope than any
-   * one tile's.
+   * one tile's; not a measurement when a tile's window holds non-finite
+   * pixels.
    *
    * @param tiles the tiles, at least one
    * @return the fit of the mean profile, with that profile
@@ -529,7 +534,8 @@ public final class SpectrumAnalyzer implements Serializable {
     for (int k = 0; k < PROFILE_SIZE; k++) {
       mean[k] /= tiles.size();
     }
-    return fit(mean);
+    NativeLibrary.load();
+    return fitted(mean, null, List.of(), tiles.stream().allMatch(t -> t.result().finiteWindow()));
   }
 
   /**

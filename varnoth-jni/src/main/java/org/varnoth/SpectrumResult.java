@@ -25,6 +25,7 @@ public final class SpectrumResult {
   private final ChartInfo chart;
   private final List<SectorResult> sectors;
   private final String notFittedReason;
+  private final boolean finiteWindow;
 
   SpectrumResult(LineFit fit, FitRange fitRange, SpectrumAnalyzer.Axis axis,
       SpectrumAnalyzer.Taper taper, double[] profile, double[][] powerSpectrum, ChartInfo chart,
@@ -40,6 +41,7 @@ public final class SpectrumResult {
     this.powerSpectrum = powerSpectrum == null ? null : deepCopy(powerSpectrum);
     this.chart = chart;
     this.sectors = List.copyOf(sectors);
+    this.finiteWindow = finiteWindow;
     this.notFittedReason = notFittedReason(fit, fitRange, profile, finiteWindow);
   }
 
@@ -84,6 +86,11 @@ public final class SpectrumResult {
    */
   public boolean fitted() {
     return notFittedReason == null;
+  }
+
+  /** Whether every pixel of the window (of every tile, for a tiles' mean) was finite. */
+  boolean finiteWindow() {
+    return finiteWindow;
   }
 
   /**

@@ -120,6 +120,19 @@ class MeasuringOptionsTest {
       assertEquals(Double.doubleToRawLongBits(Varnoth.f_PSD_Slope(image)),
           Double.doubleToRawLongBits(r.slope()), "the natives' slope, pixel " + bad);
     }
+    // A tile with a NaN pixel: the tiles' mean says so too.
+    double[][] twoTiles = new double[128][];
+    double[][] field = field(2.0, 2.0, 4);
+    for (int r = 0; r < 128; r++) {
+      twoTiles[r] = Arrays.copyOf(field[r], 256);
+      System.arraycopy(field[r], 0, twoTiles[r], 128, 128);
+    }
+    twoTiles[3][200] = Double.NaN;
+    List<TileResult> tiles = a.analyzeTiles(twoTiles);
+    assertEquals(List.of(true, false), List.of(tiles.get(0).result().fitted(),
+        tiles.get(1).result().fitted()));
+    assertEquals("the window holds non-finite pixels (NaN or infinity)",
+        a.tilesMean(tiles).notFittedReason().orElseThrow());
     double[] infinite = new double[65];
     Arrays.fill(infinite, 1.0);
     infinite[9] = Double.POSITIVE_INFINITY;

@@ -12,8 +12,11 @@ import java.util.ArrayDeque;
 import java.util.ArrayList;
 import java.util.Deque;
 import java.util.HashMap;
+import java.util.HashSet;
 import java.util.List;
 import java.util.Map;
+import java.util.Optional;
+import java.util.Set;
 import java.util.concurrent.Callable;
 import java.util.concurrent.ExecutionException;
 import java.util.concurrent.ExecutorService;
@@ -122,7 +125,12 @@ final class AnalyzeCommand implements Callable<Integer> {
   sealed interface Outcome permits Analysis, Failure {}
 
   /** The rows of an analysed file, and its tiles for the slope map. */
-  record Analysis(List<ResultRow> rows, List<TileResult> tiles) implements Outcome {}
+  /**
+   * The rows of an analysed file, its tiles for the slope map, and the charts
+   * of it that could not be written ("cannot write --chart FILE: reason").
+   */
+  record Analysis(List<ResultRow> rows, List<TileResult> tiles, List<String> unwritten)
+      implements Outcome {}
 
   /** Why an input was not analysed. */
   record Failure(String reason) implements Outcome {}
@@ -184,7 +192,7 @@ final class AnalyzeCommand implements Callable<Integer> {
         }
         Outcome o = result(running.removeFirst());
         if (o instanceof Analysis a) {
-          failed |= print(a, input.path(), out, table);
+          failed |= print(a, input.path(), out, err, table);
         } else {
           failed = true;
           err.println("varnoth: " + DisplayNames.plain(input.path()) + ": "
@@ -216,21 +224,47 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   // Prints an analysed file's rows and draws its slope map; true if a row is
   // not a measurement.
-  private boolean print(Analysis a, Path file, PrintWriter out, CSVPrinter table)
-      throws IOException {
-    boolean notFitted = false;
+  // Prints an analysed file's rows, draws its slope map and says which of its
+  // charts could not be written; true if a row is not a measurement or an
+  // output is missing.
+  private boolean print(Analysis a, Path file, PrintWriter out, PrintWriter err,
+      CSVPrinter table) throws IOException {
+    boolean failed = false;
     for (ResultRow r : a.rows()) {
       out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
       if (table != null) {
         table.printRecord(ResultFormats.csvRecord(r, analyzer.sectors()));
       }
-      notFitted |= !r.result().fitted();
+      failed |= !r.result().fitted();
     }
     out.flush();
+    List<String> unwritten = new ArrayList<>(a.unwritten());
     if (slopeMap != null) {
-      SlopeMapImage.write(a.tiles(), DisplayNames.of(file), slopeMap);
+      write("--slope-map", slopeMap, () -> SlopeMapImage.write(a.tiles(),
+          DisplayNames.of(file), slopeMap)).ifPresent(unwritten::add);
     }
-    return notFitted;
+    for (String problem : unwritten) {
+      err.println("varnoth: " + problem);
+    }
+    err.flush();
+    return failed || !unwritten.isEmpty();
+  }
+
+  /** Writes one output file. */
+  @FunctionalInterface
+  interface OutputWriter {
+    void write() throws IOException;
+  }
+
+  // Writes an output; empty, or "cannot write OPTION FILE: reason".
+  private static Optional<String> write(String option, Path file, OutputWriter writer) {
+    try {
+      writer.write();
+      return Optional.empty();
+    } catch (IOException e) {
+      return Optional.of("cannot write " + option + " " + DisplayNames.plain(file) + ": "
+          + Reasons.of(e));
+    }
   }
 
   private Outcome outcome(ImageFiles.Input input, Path chartFile) {
@@ -296,17 +330,21 @@ final class AnalyzeCommand implements Callable<Integer> {
   }
 
   // The chart of each image: --chart names it; --charts names it after the
-  // image, with -2, -3, ... for images of the same name in other folders.
+  // image (its name's bytes as they are), with -2, -3, ... where another
+  // image's chart has that name already.
   private Map<Path, Path> chartFiles(List<Path> files) {
     Map<Path, Path> names = new HashMap<>();
     if (chart != null) {
       names.put(files.get(0), chart);
     } else if (charts != null) {
-      Map<String, Integer> seen = new HashMap<>();
+      Set<Path> used = new HashSet<>();
       for (Path f : files) {
-        String base = f.getFileName().toString().replaceFirst("\\.[^.]*$", "");
-        int n = seen.merge(base, 1, Integer::sum);
-        names.put(f, charts.resolve(base + (n == 1 ? "" : "-" + n) + "-chart.png"));
+        String base = DisplayNames.uriName(f).replaceFirst("\\.[^.]*$", "");
+        Path name = charts.resolve(DisplayNames.fromUriName(base + "-chart.png"));
+        for (int n = 2; !used.add(name); n++) {
+          name = charts.resolve(DisplayNames.fromUriName(base + "-" + n + "-chart.png"));
+        }
+        names.put(f, name);
       }
     }
     return names;
@@ -351,13 +389,17 @@ final class AnalyzeCommand implements Callable<Integer> {
       throw new InputFailure(e.getMessage());
     }
     String title = DisplayNames.plain(file.getFileName());
+    List<String> unwritten = new ArrayList<>();
+    SpectrumResult drawn = charted;
     if (chartFile != null) {
-      ChartImage.write(charted, title, chartFile);
+      write(chart != null ? "--chart" : "--charts", chartFile,
+          () -> ChartImage.write(drawn, title, chartFile)).ifPresent(unwritten::add);
     }
     if (sectorChart != null) {
-      SectorChartImage.write(charted, title, sectorChart);
+      write("--sector-chart", sectorChart,
+          () -> SectorChartImage.write(drawn, title, sectorChart)).ifPresent(unwritten::add);
     }
-    return new Analysis(rows, tileResults);
+    return new Analysis(rows, tileResults, unwritten);
   }
 
   private CSVPrinter csvPrinter(OutputFiles.Pending file) throws IOException {

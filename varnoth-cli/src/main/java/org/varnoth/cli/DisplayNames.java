@@ -1,6 +1,7 @@
 package org.varnoth.cli;
 
 import java.io.ByteArrayOutputStream;
+import java.net.URI;
 import java.nio.ByteBuffer;
 import java.nio.CharBuffer;
 import java.nio.charset.CharsetDecoder;
@@ -11,19 +12,22 @@ import java.nio.file.Path;
 
 /**
  * File names as the tool prints them: every name a folder can hold, shown
- * without ambiguity. A name whose bytes are not valid in the platform's
- * encoding (Latin-1 bytes in a UTF-8 system, say) shows each such byte as
- * {@code \xHH}; in plain output, control characters (a newline in a name)
- * show as {@code \n}, {@code \t}, {@code \r}, {@code \xHH}, so that one
- * result is one line.
+ * without ambiguity. A backslash shows as {@code \\}, and each byte of a
+ * name that is not UTF-8 (Latin-1 bytes, say) as {@code \xHH}; in plain
+ * output, control characters (a newline in a name) show as {@code \n},
+ * {@code \t}, {@code \r}, {@code \xHH} as well, so that one result is one
+ * line.
  */
 final class DisplayNames {
   private DisplayNames() {}
 
-  /** The name with undecodable bytes escaped; control characters as they are (JSON, CSV). */
+  /**
+   * The name with backslashes and undecodable bytes escaped; control
+   * characters as they are (JSON and CSV quote them).
+   */
   static String of(Path path) {
     String s = path.toString();
-    return s.indexOf('\uFFFD') < 0 ? s : fromBytes(path);
+    return s.indexOf('\uFFFD') < 0 ? s.replace("\\", "\\\\") : fromBytes(path);
   }
 
   /** The name for a plain line: control characters escaped as well. */
@@ -31,7 +35,7 @@ final class DisplayNames {
     return plain(of(path));
   }
 
-  /** A name from {@link #of(Path)} with its control characters escaped. */
+  /** A name from {@link #of(Path)} with its control characters escaped too. */
   static String plain(String s) {
     StringBuilder b = new StringBuilder(s.length());
     for (int i = 0; i < s.length(); i++) {
@@ -64,17 +68,29 @@ final class DisplayNames {
       if (i > 0) {
         b.append(path.getFileSystem().getSeparator());
       }
-      b.append(decode(nameBytes(path.getName(i))));
+      b.append(decode(uriBytes(uriName(path.getName(i)))));
     }
     return b.toString();
   }
 
-  private static byte[] nameBytes(Path name) {
-    String uri = name.toAbsolutePath().toUri().getRawPath();
+  /**
+   * The last name of a path as a file URI spells it: its bytes, those that
+   * are not plain ASCII percent-encoded ({@code caf%E9.png}).
+   */
+  static String uriName(Path path) {
+    String uri = path.toAbsolutePath().toUri().getRawPath();
     if (uri.endsWith("/")) {
       uri = uri.substring(0, uri.length() - 1);
     }
-    String last = uri.substring(uri.lastIndexOf('/') + 1);
+    return uri.substring(uri.lastIndexOf('/') + 1);
+  }
+
+  /** A file name from its URI spelling (see {@link #uriName}), with the same bytes. */
+  static Path fromUriName(String uriName) {
+    return Path.of(URI.create("file:///" + uriName)).getFileName();
+  }
+
+  private static byte[] uriBytes(String last) {
     ByteArrayOutputStream bytes = new ByteArrayOutputStream();
     for (int i = 0; i < last.length(); i++) {
       if (last.charAt(i) == '%') {
@@ -97,7 +113,7 @@ final class DisplayNames {
     StringBuilder b = new StringBuilder();
     while (true) {
       CoderResult r = utf8.decode(in, out, true);
-      b.append(out.flip());
+      b.append(out.flip().toString().replace("\\", "\\\\"));
       out.clear();
       if (!r.isError()) {
         return b.toString();

@@ -11,11 +11,13 @@ import java.util.Set;
 /**
  * The checks of a run's outputs before any input is read: an output must not
  * be one of the inputs, however it is spelled (the same path, a hard link, a
- * symbolic link), must not be a folder, and must lie in a folder that can be
- * written (or made).
+ * symbolic link), nor another output, must not be a folder, and must lie in a
+ * folder that can be written (or made); an existing output that is not a
+ * regular file (a device, a pipe) must be writable itself.
  */
 final class OutputChecks {
   private final Set<Object> inputs = new HashSet<>();
+  private final Set<Path> outputs = new HashSet<>();
 
   /** The checks against these input files (those that exist). */
   OutputChecks(List<Path> inputFiles) {
@@ -39,6 +41,18 @@ final class OutputChecks {
     Object key = identity(output);
     if (key != null && inputs.contains(key)) {
       throw new AnalyzeCommand.UsageProblem(named + " is one of the input files");
+    }
+    if (!outputs.add(output.toAbsolutePath().normalize())) {
+      throw new AnalyzeCommand.UsageProblem(named + " is named for another output too");
+    }
+    if (Files.isSymbolicLink(output) && !Files.exists(output)) {
+      return;  // a link to no path (/dev/stdout): opening it tells
+    }
+    if (Files.exists(output) && !Files.isRegularFile(output)) {
+      if (!Files.isWritable(output)) {
+        throw new AnalyzeCommand.UsageProblem("cannot write " + named + ": permission denied");
+      }
+      return;
     }
     checkWritable(named, output.toAbsolutePath().getParent());
   }

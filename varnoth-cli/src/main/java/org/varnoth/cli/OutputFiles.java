@@ -15,10 +15,13 @@ import java.security.SecureRandom;
 
 /**
  * The files the tool writes, whole or not at all: each is written to a
- * hidden temporary file in its target's folder ({@code .NAME.RANDOM.part})
+ * hidden temporary file in its target's folder ({@code .varnoth-RANDOM.part})
  * and moved over the target, in one rename, only once it is complete. A run
  * that fails or is killed leaves the target as it was (the old file, or
- * none); a killed one may leave its {@code .part} file behind.
+ * none); a killed one may leave its {@code .part} file behind. A target that
+ * is a symbolic link is written where the link leads; one that is not a
+ * regular file (a device such as {@code /dev/stdout}, a pipe) is written
+ * straight into, as it cannot be replaced.
  */
 final class OutputFiles {
   private static final SecureRandom RANDOM = new SecureRandom();
@@ -48,28 +51,42 @@ final class OutputFiles {
    */
   static final class Pending implements Closeable {
     private final Path target;
+    /** The file written before the rename, or null when the target is written into. */
     private final Path temporary;
     private final FileChannel channel;
     private final OutputStream stream;
     private boolean committed;
 
-    private Pending(Path target, Path temporary) throws IOException {
+    private Pending(Path target, Path temporary, FileChannel channel) {
       this.target = target;
       this.temporary = temporary;
-      this.channel = FileChannel.open(temporary, StandardOpenOption.WRITE,
-          StandardOpenOption.CREATE_NEW);
+      this.channel = channel;
       this.stream = new BufferedOutputStream(Channels.newOutputStream(channel), 1 << 16);
     }
 
     /** Starts writing a file in place of {@code target}, making its folder when missing. */
     static Pending open(Path target) throws IOException {
-      Path folder = target.toAbsolutePath().getParent();
+      Path real = target;
+      if (Files.isSymbolicLink(target)) {
+        try {
+          real = target.toRealPath();
+        } catch (IOException e) {
+          // A link to no path (/dev/stdout leads to a pipe) or to none yet.
+          return new Pending(target, null, FileChannel.open(target, StandardOpenOption.WRITE,
+              StandardOpenOption.CREATE));
+        }
+      }
+      if (Files.exists(real) && !Files.isRegularFile(real)) {
+        return new Pending(real, null, FileChannel.open(real, StandardOpenOption.WRITE));
+      }
+      Path folder = real.toAbsolutePath().getParent();
       Files.createDirectories(folder);
       // A new file of the folder's usual permissions (a temporary file's
-      // would be the owner's alone).
-      Path temporary = folder.resolve("." + target.getFileName() + "."
+      // would be the owner's alone), its name short whatever the target's.
+      Path temporary = folder.resolve(".varnoth-"
           + Long.toUnsignedString(RANDOM.nextLong(), 36) + ".part");
-      return new Pending(target, temporary);
+      return new Pending(real, temporary, FileChannel.open(temporary, StandardOpenOption.WRITE,
+          StandardOpenOption.CREATE_NEW));
     }
 
     OutputStream stream() {
@@ -79,6 +96,11 @@ final class OutputFiles {
     /** Flushes the file to the disk and moves it over the target. */
     void commit() throws IOException {
       stream.flush();
+      if (temporary == null) {
+        stream.close();
+        committed = true;
+        return;
+      }
       channel.force(true);
       stream.close();
       try {
@@ -96,7 +118,9 @@ final class OutputFiles {
         try {
           stream.close();
         } finally {
-          Files.deleteIfExists(temporary);
+          if (temporary != null) {
+            Files.deleteIfExists(temporary);
+          }
         }
       }
     }

@@ -194,6 +194,9 @@ class VarnothCliTest {
         "cp 01-good.png \"$(printf '03b-caf\\351.png')\"").directory(folder.toFile()).start();
     assertEquals(0, waitFor(latin1));
     reasons.put("03b-caf\\xe9.png", null);
+    // ... and one whose name is those characters: its backslash is doubled.
+    ImageIO.write(good, "png", folder.resolve("03c-caf\\xe9.png").toFile());
+    reasons.put("03c-caf\\\\xe9.png", null);
     Files.writeString(folder.resolve("04-text.png"), "not a PNG");
     reasons.put("04-text.png", NOT_AN_IMAGE);
     Files.write(folder.resolve("05-empty.png"), new byte[0]);
@@ -309,6 +312,24 @@ class VarnothCliTest {
       assertTrue(r.err().startsWith("varnoth: " + c[0] + " " + c[1] + " is "), r.err());
       assertArrayEquals(before, Files.readAllBytes(image));
     }
+    Path same = dir.resolve("same.out");
+    Run twice = run("analyze", "--csv", same.toString(), "--chart", same.toString(),
+        image.toString());
+    assertEquals(List.of(2, "varnoth: --chart " + same + " is named for another output too\n"),
+        List.of(twice.status(), twice.err()));
+
+    // Charts of images of one name, and one named like another's second chart.
+    Path d1 = Files.createDirectories(dir.resolve("d1"));
+    Path d2 = Files.createDirectories(dir.resolve("d2"));
+    for (Path p : List.of(d1.resolve("a-2.png"), d1.resolve("a.png"), d2.resolve("a.png"))) {
+      Files.copy(image, p);
+    }
+    Path charts = dir.resolve("charts");
+    assertEquals(0, run("analyze", "--charts", charts.toString(), d1.toString(), d2.toString())
+        .status());
+    try (Stream<Path> drawn = Files.list(charts)) {
+      assertEquals(3, drawn.count());
+    }
   }
 
   /** A file that fails while written leaves the old one as it was, and no stray file. */
@@ -327,6 +348,11 @@ class VarnothCliTest {
     try (Stream<Path> left = Files.list(dir)) {
       assertEquals(List.of(target), left.toList());
     }
+    // Through a symbolic link: the file it leads to is replaced, the link kept.
+    Path link = Files.createSymbolicLink(dir.resolve("link.csv"), target);
+    OutputFiles.write(link, out -> out.write("via the link\n".getBytes(StandardCharsets.UTF_8)));
+    assertTrue(Files.isSymbolicLink(link));
+    assertEquals("via the link\n", Files.readString(target));
   }
 
   @Test
