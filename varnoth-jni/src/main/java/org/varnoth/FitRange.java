@@ -8,6 +8,7 @@ import java.io.Serializable;
  *
  * @param kmin the first ring
  * @param kmax the last ring
+ * @serial exclude
  */
 public record FitRange(int kmin, int kmax) implements Serializable {
   /** Every ring, 0:64: the natives' own fit. */
@@ -18,6 +19,8 @@ public record FitRange(int kmin, int kmax) implements Serializable {
   /**
    * A band of rings.
    *
+   * @param kmin the first ring
+   * @param kmax the last ring
    * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
    */
   public FitRange {

@@ -5,6 +5,8 @@ import java.io.IOException;
 import java.util.Locale;
 import java.util.Objects;
 import java.util.Set;
+import org.varnoth.decoding.DecodedImage;
+import org.varnoth.decoding.ImageDecoder;
 
 /**
  * Image files as the analyser takes them: decoded by one {@link ImageDecoder}
@@ -39,7 +41,7 @@ public final class ImageDecoding {
    *
    * @param bytes the whole file
    * @return the image: the first frame, EXIF orientation applied, grey or sRGB
-   * @throws ImageTooLargeException if it has more pixels than the default limit
+   * @throws org.varnoth.decoding.ImageTooLargeException if it has more pixels than the default limit
    * @throws IOException whose message says why the bytes give no image, as
    *     listed in {@link ImageDecoder}: {@code "empty file"},
    *     {@code "not an image file of a known format (PNG, JPEG, BMP, GIF, TIFF, WebP)"},

@@ -56,6 +56,8 @@ import java.util.Objects;
  * <p>The analyser never prints and never calls {@link Varnoth#initialize()}
  * (the natives' constants are set when the library loads). Instances of this
  * class are immutable and are safe for use by multiple concurrent threads.
+ *
+ * @serial exclude
  */
 public final class SpectrumAnalyzer implements Serializable {
   private static final long serialVersionUID = 1L;

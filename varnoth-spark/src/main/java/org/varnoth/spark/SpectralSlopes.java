@@ -19,13 +19,13 @@ import org.apache.spark.sql.types.DataType;
 import org.apache.spark.sql.types.DataTypes;
 import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
-import org.varnoth.DecodedImage;
-import org.varnoth.ImageDecoder;
 import org.varnoth.LineFit;
 import org.varnoth.SectorResult;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
+import org.varnoth.decoding.DecodedImage;
+import org.varnoth.decoding.ImageDecoder;
 import scala.jdk.javaapi.CollectionConverters;
 
 /**

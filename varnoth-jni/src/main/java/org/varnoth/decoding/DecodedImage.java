@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import java.awt.image.BufferedImage;
 import java.util.List;
@@ -6,7 +6,7 @@ import java.util.List;
 /**
  * An image decoded by an {@link ImageDecoder}: the first frame of the file,
  * turned as its EXIF orientation says, with its colours as one band of grey
- * or in sRGB, ready for {@link GreyImages#of(BufferedImage)}.
+ * or in sRGB, ready for {@link org.varnoth.GreyImages#of(BufferedImage)}.
  *
  * <p>It holds a share of its decoder's memory budget, enough for the image
  * and its grey levels, until {@link #close()}: close it once its grey levels

@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import java.awt.color.ColorSpace;
 import java.awt.color.ICC_ColorSpace;

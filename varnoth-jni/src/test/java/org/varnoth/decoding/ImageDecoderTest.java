@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import static java.nio.charset.StandardCharsets.US_ASCII;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
@@ -49,6 +49,7 @@ import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.MethodSource;
+import org.varnoth.GreyImages;
 
 /**
  * One row per kind of image file: what the default decoder hands out for it,
@@ -225,7 +226,7 @@ class ImageDecoderTest {
       throws IOException {
     ICC_ColorSpace cmyk = new ICC_ColorSpace(ICC_Profile.getInstance(resource("cmyk-profile.icc")));
     float[] rgb = cmyk.toRGB(new float[] {0.2f, 0.4f, 0.6f, 0.3f});
-    double luma = GreyImages.grey(255.0 * rgb[0], 255.0 * rgb[1], 255.0 * rgb[2]);
+    double luma = 0.299 * (255.0 * rgb[0]) + 0.587 * (255.0 * rgb[1]) + 0.114 * (255.0 * rgb[2]);
     for (double[] row : GreyImages.of(decoded.image())) {
       for (double grey : row) {
         assertEquals(luma, grey, 2.0);

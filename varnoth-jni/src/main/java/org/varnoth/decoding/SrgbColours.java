@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import com.twelvemonkeys.imageio.color.ColorProfiles;
 import java.awt.Transparency;
@@ -19,7 +19,7 @@ import java.util.WeakHashMap;
 import java.util.Optional;
 
 /**
- * Images as {@link GreyImages} reads them faithfully: one colour band (grey,
+ * Images as {@link org.varnoth.GreyImages} reads them faithfully: one colour band (grey,
  * its samples as they are), a palette (whose entries Java holds in sRGB), or
  * colours in sRGB. A colour image in any other colour space is converted to
  * sRGB, keeping the precision of its samples: 8 bits stay 8 bits, more

@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import com.twelvemonkeys.imageio.plugins.jpeg.JPEGImageReaderSpi;
 import com.twelvemonkeys.imageio.plugins.tiff.TIFFImageReaderSpi;

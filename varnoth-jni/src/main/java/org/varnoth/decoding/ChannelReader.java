@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import com.drew.lang.BufferBoundsException;
 import com.drew.lang.RandomAccessReader;

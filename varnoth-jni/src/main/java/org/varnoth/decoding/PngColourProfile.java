@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import java.io.ByteArrayOutputStream;
 import java.io.EOFException;

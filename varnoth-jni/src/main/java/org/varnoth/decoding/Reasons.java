@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import java.io.EOFException;
 import java.util.ArrayList;

@@ -1,4 +1,4 @@
-package org.varnoth;
+package org.varnoth.decoding;
 
 import com.drew.imaging.ImageProcessingException;
 import com.drew.metadata.Metadata;
@@ -24,7 +24,7 @@ import javax.imageio.stream.ImageInputStream;
 
 /**
  * Decodes image files (PNG, JPEG, BMP, GIF, TIFF, WebP, WBMP) into images that
- * {@link GreyImages} turns into grey levels as the file means them, within
+ * {@link org.varnoth.GreyImages} turns into grey levels as the file means them, within
  * limits that keep a batch of files, decoded on any number of threads, inside
  * the Java heap.
  *
