@@ -50,13 +50,8 @@ public final class ImageDecoding {
    */
   public static BufferedImage decode(byte[] bytes) throws IOException {
     Objects.requireNonNull(bytes, "bytes is null");
-    try (DecodedImage decoded = SharedDecoder.INSTANCE.decode(bytes)) {
+    try (DecodedImage decoded = ImageDecoder.shared().decode(bytes)) {
       return decoded.image();
     }
-  }
-
-  /** Created on first use, so that the heap size it derives its limits from is the JVM's. */
-  private static final class SharedDecoder {
-    static final ImageDecoder INSTANCE = ImageDecoder.create();
   }
 }

@@ -104,6 +104,22 @@ public final class ImageDecoder {
   public static ImageDecoder create() {
     return builder().build();
   }
+  /**
+   * The decoder with the default limits that this JVM shares: one memory
+   * budget for every caller that decodes through it (the library's
+   * {@code ImageDecoding}, the tasks of a Spark executor), made on first use.
+   *
+   * @return the shared decoder
+   */
+  public static ImageDecoder shared() {
+    return Shared.INSTANCE;
+  }
+
+  /** Made on first use, so that the heap its limits derive from is the JVM's as it runs. */
+  private static final class Shared {
+    static final ImageDecoder INSTANCE = create();
+  }
+
 
   /**
    * A builder of a decoder whose limits start as those of {@link #create()}.

@@ -115,12 +115,6 @@ public final class SpectralSlopes implements Serializable {
    */
   public static final String IMAGE_NOTES = "image_notes";
 
-  /**
-   * The decoder of every partition in this JVM: one pixel limit and one memory
-   * budget for all the tasks an executor runs at once.
-   */
-  private static final ImageDecoder DECODER = ImageDecoder.create();
-
   private static final DataType GREY_LEVELS =
       DataTypes.createArrayType(DataTypes.createArrayType(DataTypes.DoubleType));
 
@@ -276,7 +270,7 @@ public final class SpectralSlopes implements Serializable {
         if (!binary) {
           addRows(out, kept, analyzer, greyLevelsOf(image), null);
         } else {
-          try (DecodedImage decoded = DECODER.decode(bytesOf(image))) {
+          try (DecodedImage decoded = ImageDecoder.shared().decode(bytesOf(image))) {
             String notes = decoded.notes().isEmpty() ? null : String.join("; ", decoded.notes());
             addRows(out, kept, analyzer, decoded.image(), notes);
           }
