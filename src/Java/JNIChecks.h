@@ -10,6 +10,8 @@
 
 #include <jni.h>
 
+#include <new>
+
 namespace varnoth_jni {
 
 constexpr jsize iSide = 128;    // rows of an image, values in a row
@@ -57,6 +59,23 @@ jdoubleArray take_row(JNIEnv* env, jobjectArray rows, jsize row,
 // ("<name>[row].length >= minLength"). Its length never changes.
 bool check_row_length(JNIEnv* env, jdoubleArray element, jsize row,
                       jsize minLength, const char* name);
+
+// Runs body and returns its result; a C++ exception from the computation
+// (an exhausted heap) becomes a pending Java exception and onFailure is
+// returned. No C++ exception crosses into the virtual machine.
+template <typename R, typename Body>
+R at_boundary(JNIEnv* env, R onFailure, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    if (!exception_pending(env))
+      throw_out_of_memory(env, "native heap exhausted");
+  } catch (...) {
+    if (!exception_pending(env))
+      throw_illegal_state(env, "native computation failed");
+  }
+  return onFailure;
+}
 
 }  // namespace varnoth_jni
 

@@ -43,23 +43,6 @@ constexpr int _psSize = psSize;
 static_assert(_iSide * _iSide == _iSize, "an image is square");
 static_assert(_psSize == kProfileSize && _iSize == kImageSize, "sizes agree");
 
-// Runs body and returns its result; a C++ exception from the computation
-// (an exhausted heap) becomes a pending Java exception and onFailure is
-// returned. No C++ exception crosses into the virtual machine.
-template <typename R, typename Body>
-R at_boundary(JNIEnv* env, R onFailure, Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    if (!exception_pending(env))
-      throw_out_of_memory(env, "native heap exhausted");
-  } catch (...) {
-    if (!exception_pending(env))
-      throw_illegal_state(env, "native computation failed");
-  }
-  return onFailure;
-}
-
 template <typename Layout>
 bool allocate(JNIEnv* env, NativeImage<Layout>& image) {
   image.reset(cImg_Alloc());

@@ -1,21 +1,9 @@
 // Axis ranges, scales, regression line and chart coordinates of a profile.
 #include "regression/Varnoth_regression.h"
-
-namespace {
-
-// Axis ranges in natural-log units: abscissa [ln 1, ln 100], ordinate
-// [-ln 65536, ln 65536] (ln 65536 = 16 ln 2).
-const real_T dv8[4] = {0.0, 4.605170185988092, -11.090354888959125,
-                       11.090354888959125};
-
-// Chart units per log unit: 255 / ln 100 for the abscissa and
-// 255 / (2 ln 65536) for the ordinate.
-const real_T dv9[2] = {55.3725464426646, 11.496476107083927};
-
-}  // namespace
+#include "regression/profile_chart.h"
 
 // Chart of the log-log profile on a 256-unit area (coordinates 0 .. 255):
-//   plotRange = dv8, plotScale = dv9 (the same on every call);
+//   plotRange = kChartRange, plotScale = kChartScale (profile_chart.h);
 //   N         = trueCount, the number of positive profile values;
 //   regress   = the least-squares line through the log-log points when
 //               trueCount > 1; the horizontal line {0.0, y_0} through the
@@ -42,10 +30,10 @@ void f_PlotSpectra_GetChartInfo(const real_T imgPS[65], real_T plotRange[4],
                                 real_T plotScale[2], real_T regress[2],
                                 real_T* N, real_T scaledPoints[130]) {
   for (int i = 0; i < 4; i++) {
-    plotRange[i] = dv8[i];
+    plotRange[i] = varnoth_regression::kChartRange[i];
   }
   for (int i = 0; i < 2; i++) {
-    plotScale[i] = dv9[i];
+    plotScale[i] = varnoth_regression::kChartScale[i];
   }
 
   LogLogPoints pts;
@@ -64,8 +52,10 @@ void f_PlotSpectra_GetChartInfo(const real_T imgPS[65], real_T plotRange[4],
     scaledPoints[i] = 0.0;
   }
   for (int k = 0; k < pts.trueCount; k++) {
-    scaledPoints[2 * k] = 55.3725464426646 * pts.Xvalid_data[k];
+    scaledPoints[2 * k] =
+        varnoth_regression::kChartScale[0] * pts.Xvalid_data[k];
     scaledPoints[2 * k + 1] =
-        255.0 - (11.496476107083927 * pts.Yvalid_data[k] + 127.5);
+        255.0 -
+        (varnoth_regression::kChartScale[1] * pts.Yvalid_data[k] + 127.5);
   }
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "regression/Varnoth_regression.h"
+#include "regression/fit_line.h"
 #include "runtime/Varnoth_runtime.h"
 
 // For each radius k = 0 .. 64, in increasing k:
@@ -53,34 +54,38 @@ const Abscissae& loglog_abscissae() {
 
 }  // namespace
 
+int loglog_fit_points(const real_T profile[], int count, const real_T xpts[],
+                      real_T ypts[], real_T xvalid[], real_T yvalid[]) {
+  int trueCount = 0;
+  for (int k = 0; k < count; k++) {
+    if (profile[k] > 0.0) {
+      trueCount++;
+    }
+    ypts[k] = std::log(profile[k]);
+    xvalid[k] = 0.0;
+    yvalid[k] = 0.0;
+  }
+  int ivalid = 0;
+  for (int k = 0; k < count; k++) {
+    if (b_isfinite(ypts[k])) {
+      yvalid[ivalid] = ypts[k];
+      xvalid[ivalid] = xpts[k];
+      ivalid++;
+    }
+  }
+  return trueCount;
+}
+
 void loglog_points(const real_T imgPS[65], LogLogPoints* pts) {
   const Abscissae& abscissae = loglog_abscissae();
-  pts->trueCount = 0;
   for (int k = 0; k < kProfileSize; k++) {
-    if (imgPS[k] > 0.0) {
-      pts->trueCount++;
-    }
     pts->xpts[k] = abscissae.x[k];
-    pts->ypts[k] = std::log(imgPS[k]);
   }
-
+  pts->trueCount =
+      loglog_fit_points(imgPS, kProfileSize, abscissae.x, pts->ypts,
+                        pts->Xvalid_data, pts->Yvalid_data);
   pts->Xvalid_size[0] = 1;
   pts->Xvalid_size[1] = pts->trueCount;
   pts->Yvalid_size[0] = 1;
   pts->Yvalid_size[1] = pts->trueCount;
-  // Entries 0 .. trueCount-1 are the rows; the rest are zeroed as well so
-  // that no member is left undefined.
-  for (int k = 0; k < kProfileSize; k++) {
-    pts->Xvalid_data[k] = 0.0;
-    pts->Yvalid_data[k] = 0.0;
-  }
-
-  int ivalid = 0;
-  for (int k = 0; k < kProfileSize; k++) {
-    if (b_isfinite(pts->ypts[k])) {
-      pts->Yvalid_data[ivalid] = pts->ypts[k];
-      pts->Xvalid_data[ivalid] = pts->xpts[k];
-      ivalid++;
-    }
-  }
 }

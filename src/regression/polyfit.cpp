@@ -1,5 +1,8 @@
-// Least-squares straight line through at most 65 points.
+// Least-squares straight line through m points: fit_line for any m, with
+// its scratch from the caller; polyfit, at most 65 points, scratch on the
+// stack.
 #include "regression/Varnoth_regression.h"
+#include "regression/fit_line.h"
 
 // Fits y = p[0] x + p[1] to the m = x_size[1] points (x_data[r], y_data[r])
 // by least squares: p minimises ||V p - y||_2 for the m x 2 design matrix
@@ -28,18 +31,17 @@
 //   y_size on entry, {1, m}; y_size[1] ordinates are copied and must equal
 //          m.
 //   p      on exit, p[0] = slope, p[1] = intercept.
-void polyfit(const real_T x_data[], const int x_size[2], const real_T y_data[],
-             const int y_size[2], real_T p[2]) {
-  const int m = x_size[1];
-
+// fit_line takes x, y and m directly, and scratch V_data (2 m values) and
+// B_data (m values).
+void fit_line(const real_T x[], const real_T y[], int m, real_T V_data[],
+              real_T B_data[], real_T p[2]) {
   // Design matrix V = [x 1], column-major with leading dimension m.
-  real_T V_data[130];
   int V_size[2];
   V_size[0] = m;
   V_size[1] = 2;
   for (int r = 0; r < m; r++) {
     V_data[r + m] = 1.0;
-    V_data[r] = x_data[r];
+    V_data[r] = x[r];
   }
   const int mn = (m < 2) ? m : 2;
 
@@ -49,10 +51,8 @@ void polyfit(const real_T x_data[], const int x_size[2], const real_T y_data[],
   xgeqp3(V_data, V_size, tau_data, tau_size, jpvt);
 
   real_T p1[2] = {0.0, 0.0};
-  real_T B_data[65];
-  const int nb = y_size[1];
-  for (int r = 0; r < nb; r++) {
-    B_data[r] = y_data[r];
+  for (int r = 0; r < m; r++) {
+    B_data[r] = y[r];
   }
 
   // B = Q^T y.
@@ -85,4 +85,12 @@ void polyfit(const real_T x_data[], const int x_size[2], const real_T y_data[],
 
   p[0] = p1[0];
   p[1] = p1[1];
+}
+
+void polyfit(const real_T x_data[], const int x_size[2], const real_T y_data[],
+             const int y_size[2], real_T p[2]) {
+  real_T V_data[130];
+  real_T B_data[65];
+  (void)y_size;  // y_size[1] equals x_size[1]
+  fit_line(x_data, y_data, x_size[1], V_data, B_data, p);
 }

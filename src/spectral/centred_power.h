@@ -31,11 +31,12 @@ inline void centred_power_column_scalar(const creal_T f[16384],
   }
 }
 
-// centred_power_lanes: the power of W spectral values, one per lane.
-// centred_power_column: elements (r, c) .. (r + W - 1, c), r a multiple of
-// W, one per lane; they land side by side in ret, as r + 64 .. r + W - 1 +
-// 64 (mod 128) stay in one half. For a lane with a = |re|, b = |im| (the sign
-// bit cleared, as fabs does, NaN included) rt_hypotd_snf gives
+// hypot_lanes: rt_hypotd_snf of W spectral values, one per lane;
+// centred_power_lanes: their power. centred_power_column: elements (r, c) .. (r
+// + W - 1, c), r a multiple of W, one per lane; they land side by side in ret,
+// as r + 64 .. r + W - 1 + 64 (mod 128) stay in one half. For a lane with a =
+// |re|, b = |im| (the sign bit cleared, as fabs does, NaN included)
+// rt_hypotd_snf gives
 //   a < b:  b sqrt(1.0 + (a / b)^2)
 //   a > b:  a sqrt((b / a)^2 + 1.0)
 //   else:   b if b is NaN, otherwise a 1.4142135623730951.
@@ -50,9 +51,10 @@ inline void centred_power_column_scalar(const creal_T f[16384],
 // and multiplication both return the correctly rounded value of the exact
 // result, and h / 2^14 and h 2^-14 are the same real number, so the two
 // give the same double for every h (subnormal quotients, infinities and NaN
-// included).
+// included). The same holds for any power of two, so windows of side 2^m
+// divide by 2^(2 m) as the product h 2^(-2 m) (scaled_power_lanes).
 template <class L>
-inline typename L::V centred_power_lanes(typename L::V re, typename L::V im) {
+inline typename L::V hypot_lanes(typename L::V re, typename L::V im) {
   typedef typename L::V V;
   typedef typename L::Mask Mask;
   const V a = L::abs(re);
@@ -65,9 +67,21 @@ inline typename L::V centred_power_lanes(typename L::V re, typename L::V im) {
   const V h_ne = L::mul(den, L::sqrt(L::add(L::dup(1.0), L::mul(q, q))));
   const V h_eq =
       L::select(L::is_nan(b), b, L::mul(a, L::dup(1.4142135623730951)));
-  const V h = L::select(L::either(lt, gt), h_ne, h_eq);
-  const V d = L::mul(h, L::dup(0x1p-14));  // h / 16384, exactly
+  return L::select(L::either(lt, gt), h_ne, h_eq);
+}
+
+// d d with d = h / 2^(2 m) for the hypotenuse h of each lane and a scale
+// 2^(-2 m) (the division by the square of the side 2^m, exactly).
+template <class L>
+inline typename L::V scaled_power_lanes(typename L::V re, typename L::V im,
+                                        typename L::V scale) {
+  const typename L::V d = L::mul(hypot_lanes<L>(re, im), scale);
   return L::mul(d, d);
+}
+
+template <class L>
+inline typename L::V centred_power_lanes(typename L::V re, typename L::V im) {
+  return scaled_power_lanes<L>(re, im, L::dup(0x1p-14));  // h / 16384
 }
 
 template <class L>

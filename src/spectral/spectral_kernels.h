@@ -39,6 +39,13 @@ struct SpectralKernels {
   // The same centred power spectrum in the library's layout: ret as
   // columns followed by power give it, without storing the 2-D spectrum.
   void (*column_power)(const creal_T g[16384], real_T ret[16384]);
+
+  // The passes of a window of side n (window_power.h, window_lanes.h): the
+  // row spectra of the window xt held row by row, into spectra row by row;
+  // then the centred power of their column spectra, in the library's
+  // layout. spectra must overlap neither xt nor power.
+  void (*window_rows)(const real_T* xt, int n, creal_T* spectra);
+  void (*window_column_power)(const creal_T* spectra, int n, real_T* power);
 };
 
 // The table the library runs: the widest this CPU supports.
