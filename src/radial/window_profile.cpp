@@ -3,9 +3,9 @@
 
 #include <cmath>
 #include <cstddef>
-#include <vector>
 
 #include "runtime/Varnoth_runtime.h"
+#include "runtime/scratch_array.h"
 
 namespace varnoth_window {
 namespace {
@@ -23,8 +23,8 @@ inline int ring_of(int d2) {
 
 void window_profile(const real_T* power, int n, real_T* profile) {
   const int rings = n / 2 + 1;
-  std::vector<real_T> sum(rings, 0.0);
-  std::vector<int> count(rings, 0);
+  varnoth_runtime::ScratchArray<real_T> sum(rings);  // 0.0 each
+  varnoth_runtime::ScratchArray<int> count(rings);   // 0 each
   for (int c = 0; c < n; c++) {
     const int x = c - n / 2;
     const real_T* column = power + static_cast<std::size_t>(n) * c;

@@ -20,9 +20,8 @@ namespace varnoth_regression {
 // units, abscissa [ln 1, ln 100], ordinate [-ln 65536, ln 65536]
 // (ln 65536 = 16 ln 2); chart units per log unit, 255 / ln 100 for the
 // abscissa and 255 / (2 ln 65536) for the ordinate.
-inline constexpr real_T kChartRange[4] = {0.0, 4.605170185988092,
-                                          -11.090354888959125,
-                                          11.090354888959125};
+inline constexpr real_T kChartRange[4] = {
+    0.0, 4.605170185988092, -11.090354888959125, 11.090354888959125};
 inline constexpr real_T kChartScale[2] = {55.3725464426646, 11.496476107083927};
 
 struct ProfileChart {

@@ -1,8 +1,6 @@
 // The twiddle and bit-reversal tables of every window side, made together
 // on first use (function-local static: initialised once, safely when
 // threads race to it).
-#include <array>
-#include <vector>
 
 #include "spectral/fft_twiddles.h"
 #include "spectral/window_power.h"
@@ -22,15 +20,15 @@ int log2_of(int n) {
 // The quarter-wave entry of cos(2 pi a / 4096), a = 0 .. 1024.
 real_T quarter(int a) { return window_quarter_cosine[a]; }
 
+// Room for the largest side; a smaller side uses the start of each array.
 struct OwnedTables {
-  std::vector<real_T> cosine, sine;
-  std::vector<std::uint16_t> reversed;
+  real_T cosine[kMaxSide / 2 + 1];
+  real_T sine[kMaxSide / 2 + 1];
+  std::uint16_t reversed[kMaxSide];
   SideTables view;
 };
 
 void fill_twiddles(int n, OwnedTables& t) {
-  t.cosine.resize(n / 2 + 1);
-  t.sine.resize(n / 2 + 1);
   if (n == kImageSide) {
     for (int j = 0; j <= n / 2; j++) {
       t.cosine[j] = fft_cosine[j];
@@ -51,7 +49,6 @@ void fill_twiddles(int n, OwnedTables& t) {
 
 void fill_reversal(int n, OwnedTables& t) {
   const int bits = log2_of(n);
-  t.reversed.resize(n);
   for (int k = 0; k < n; k++) {
     int r = 0;
     for (int b = 0; b < bits; b++) {
@@ -61,25 +58,30 @@ void fill_reversal(int n, OwnedTables& t) {
   }
 }
 
-const std::array<OwnedTables, kSides>& all_tables() {
-  static const std::array<OwnedTables, kSides> tables = [] {
-    std::array<OwnedTables, kSides> t;
+// Filled in place, in static storage (330 KiB: never on a stack).
+struct AllTables {
+  OwnedTables side[kSides];
+
+  AllTables() {
     for (int i = 0; i < kSides; i++) {
       const int n = kMinSide << i;
-      fill_twiddles(n, t[i]);
-      fill_reversal(n, t[i]);
-      t[i].view =
-          SideTables{n, t[i].cosine.data(), t[i].sine.data(), t[i].reversed.data()};
+      fill_twiddles(n, side[i]);
+      fill_reversal(n, side[i]);
+      side[i].view =
+          SideTables{n, side[i].cosine, side[i].sine, side[i].reversed};
     }
-    return t;
-  }();
+  }
+};
+
+const AllTables& all_tables() {
+  static const AllTables tables;
   return tables;
 }
 
 }  // namespace
 
 const SideTables& side_tables(int n) {
-  return all_tables()[log2_of(n) - log2_of(kMinSide)].view;
+  return all_tables().side[log2_of(n) - log2_of(kMinSide)].view;
 }
 
 }  // namespace varnoth_window

@@ -16,10 +16,10 @@
 #define VARNOTH_WINDOW_LANES_H
 
 #include <cstddef>
-#include <vector>
 
 #include "Varnoth_api.h"
 #include "Varnoth_types.h"
+#include "runtime/scratch_array.h"
 #include "spectral/centred_power.h"
 #include "spectral/fft_lanes.h"
 #include "spectral/lanes.h"
@@ -94,11 +94,9 @@ VARNOTH_LANE_KERNEL void window_row_block(const real_T* xt, creal_T* spectra,
 // multiple of W and W divides n / 2). block holds the W columns' power row
 // by row before they are written out W rows by W columns at a time.
 template <class L>
-VARNOTH_LANE_KERNEL void window_column_block(const creal_T* spectra,
-                                             real_T* power, int v0,
-                                             ComplexLanes<L>* w,
-                                             RealLanes<L>* block,
-                                             const varnoth_window::SideTables& t) {
+VARNOTH_LANE_KERNEL void window_column_block(
+    const creal_T* spectra, real_T* power, int v0, ComplexLanes<L>* w,
+    RealLanes<L>* block, const varnoth_window::SideTables& t) {
   constexpr int W = L::kLanes;
   const int n = t.n;
   const std::size_t stride = static_cast<std::size_t>(n);
@@ -127,7 +125,7 @@ VARNOTH_LANE_KERNEL void window_column_block(const creal_T* spectra,
 template <class L>
 void window_rows(const real_T* xt, int n, creal_T* spectra) {
   const varnoth_window::SideTables& t = varnoth_window::side_tables(n);
-  std::vector<ComplexLanes<L>> w(n);
+  varnoth_runtime::ScratchArray<ComplexLanes<L>> w(n);
   for (int r = 0; r < n; r += L::kLanes) {
     window_row_block<L>(xt, spectra, r, w.data(), t);
   }
@@ -136,8 +134,8 @@ void window_rows(const real_T* xt, int n, creal_T* spectra) {
 template <class L>
 void window_column_power(const creal_T* spectra, int n, real_T* power) {
   const varnoth_window::SideTables& t = varnoth_window::side_tables(n);
-  std::vector<ComplexLanes<L>> w(n);
-  std::vector<RealLanes<L>> block(n);
+  varnoth_runtime::ScratchArray<ComplexLanes<L>> w(n);
+  varnoth_runtime::ScratchArray<RealLanes<L>> block(n);
   for (int v0 = 0; v0 < n; v0 += L::kLanes) {
     window_column_block<L>(spectra, power, v0, w.data(), block.data(), t);
   }

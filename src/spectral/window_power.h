@@ -2,7 +2,8 @@
 // two from 32 to 4096: the 128 x 128 transform of fft128.cpp and fft2.cpp,
 // generalised to n. Internal to the library, not exported.
 //
-//   F(u, v) = sum_{m=0}^{n-1} sum_{k=0}^{n-1} x(m, k) exp(-2 pi i (u m + v k) / n),
+//   F(u, v) = sum_{m=0}^{n-1} sum_{k=0}^{n-1} x(m, k) exp(-2 pi i (u m + v k) /
+//   n),
 //
 // unscaled, the rows first (y(m, v), the n-point transform of every row),
 // then the columns of the row spectra; every n-point transform is the

@@ -1,9 +1,9 @@
 // The straightforward route to the centred power spectrum of a window, one
 // vector at a time, the 2-D spectrum stored whole (window_power.h): the
 // reference that window_power is tested and timed against.
-#include <vector>
 
 #include "runtime/Varnoth_runtime.h"
+#include "runtime/scratch_array.h"
 #include "spectral/window_power.h"
 #include "spectral/window_twiddles.h"
 
@@ -50,14 +50,16 @@ void butterflies(creal_T* w, const SideTables& t) {
 
 void window_power_reference(const real_T* xt, int n, real_T* power) {
   const SideTables& t = side_tables(n);
-  std::vector<creal_T> rows(static_cast<std::size_t>(n) * n);  // y(m, v)
-  std::vector<creal_T> w(n);
+  varnoth_runtime::ScratchArray<creal_T> rows(static_cast<std::size_t>(n) *
+                                              n);  // y(m, v)
+  varnoth_runtime::ScratchArray<creal_T> w(n);
   for (int m = 0; m < n; m++) {
     for (int k = 0; k < n; k++) {
       w[t.reversed[k]] = creal_T{xt[static_cast<std::size_t>(n) * m + k], 0.0};
     }
     butterflies(w.data(), t);
-    for (int v = 0; v < n; v++) rows[static_cast<std::size_t>(n) * m + v] = w[v];
+    for (int v = 0; v < n; v++)
+      rows[static_cast<std::size_t>(n) * m + v] = w[v];
   }
   const real_T area = static_cast<real_T>(n) * n;
   for (int v = 0; v < n; v++) {
