@@ -1,4 +1,6 @@
-# The Java class Varnoth.Varnoth, its jar and the JNI header generated from it.
+# The Java classes that declare native methods, Varnoth.Varnoth and
+# org.varnoth.SpectraNatives, their jars and the JNI headers generated from
+# them.
 #
 # Prefers Debian's JDK 17: a newer JDK's jni.h does not suit every target.
 include_guard(GLOBAL)
@@ -46,7 +48,7 @@ endif()
 include(UseJava)
 
 # The sources of the Maven module varnoth-jni; javac finds the loader that
-# the class's static initialiser calls through the source path.
+# the classes' static initialisers call through the source path.
 set(VARNOTH_JAVA_SOURCES ${CMAKE_SOURCE_DIR}/varnoth-jni/src/main/java)
 set(CMAKE_JAVA_COMPILE_FLAGS -encoding UTF-8 -Xlint:all --release 17
     -sourcepath ${VARNOTH_JAVA_SOURCES})
@@ -59,4 +61,13 @@ add_jar(varnoth_jar
   OUTPUT_NAME Varnoth
   OUTPUT_DIR ${CMAKE_BINARY_DIR}
   GENERATE_NATIVE_HEADERS varnoth_jni_headers
+    DESTINATION ${CMAKE_BINARY_DIR}/jni-headers)
+
+# org_varnoth_SpectraNatives.h beside it, for the library Varnoth_Spectra;
+# build/VarnothSpectra.jar is again a by-product.
+add_jar(varnoth_spectra_jar
+  SOURCES ${VARNOTH_JAVA_SOURCES}/org/varnoth/SpectraNatives.java
+  OUTPUT_NAME VarnothSpectra
+  OUTPUT_DIR ${CMAKE_BINARY_DIR}
+  GENERATE_NATIVE_HEADERS varnoth_spectra_headers
     DESTINATION ${CMAKE_BINARY_DIR}/jni-headers)

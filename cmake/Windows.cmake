@@ -1,6 +1,7 @@
-# The Windows builds: the DLL Varnoth_JNI.dll that a JVM on Windows loads,
-# for 32-bit x86 (cmake/toolchains/i686-w64-mingw32.cmake, presets mingw32*)
-# and x86-64 (cmake/toolchains/x86_64-w64-mingw32.cmake, presets mingw64*).
+# The Windows builds: the DLLs Varnoth_JNI.dll and Varnoth_Spectra.dll that a
+# JVM on Windows loads, for 32-bit x86 (cmake/toolchains/i686-w64-mingw32.cmake,
+# presets mingw32*) and x86-64 (cmake/toolchains/x86_64-w64-mingw32.cmake,
+# presets mingw64*).
 include_guard(GLOBAL)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -17,22 +18,23 @@ endif()
 
 # The compiler runtimes are linked statically into every binary: libgcc,
 # libstdc++, libgomp and winpthreads. The DLL then depends on system DLLs
-# only (KERNEL32, msvcrt), so nothing but Varnoth_JNI.dll is shipped, and the
-# test programs run in a bare Wine prefix. (tests/exports checks the DLL's
+# only (KERNEL32, msvcrt), so nothing but the two DLLs is shipped, and the
+# test programs run in a bare Wine prefix. (tests/exports checks the DLLs'
 # imports.)
 add_link_options(-static)
 # Libraries that find modules look up (FindOpenMP's libgomp) as archives,
 # never as import libraries of DLLs.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 
-# Native methods compiled for this DLL carry no dllexport of their own: its
-# export table comes from src/Java/windows/Varnoth_JNI_ARCH.def (see jni_md.h
-# there).
+# Native methods compiled for these DLLs carry no dllexport of their own:
+# each DLL's export table comes from src/Java/windows/NAME_ARCH.def (see
+# jni_md.h there).
 set(VARNOTH_WINDOWS_JNI_DIR ${CMAKE_SOURCE_DIR}/src/Java/windows)
 
-# varnoth_windows_dll(target): Varnoth_JNI.dll (no "lib" prefix), exporting
-# the fifteen native-method names of the architecture's .def file.
+# varnoth_windows_dll(target): target.dll (no "lib" prefix), exporting the
+# native-method names of its .def file for the architecture,
+# target_ARCH.def.
 function(varnoth_windows_dll target)
-  target_sources(${target} PRIVATE ${VARNOTH_WINDOWS_JNI_DIR}/Varnoth_JNI_${VARNOTH_WINDOWS_ARCH}.def)
+  target_sources(${target} PRIVATE ${VARNOTH_WINDOWS_JNI_DIR}/${target}_${VARNOTH_WINDOWS_ARCH}.def)
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 endfunction()

@@ -9,13 +9,14 @@
  * On x86-64 there is one calling convention, and names are not decorated
  * (__stdcall is accepted there and ignored).
  *
- * JNIEXPORT: __declspec(dllexport) as in any Windows JNI header. The DLL
- * itself is built with VARNOTH_EXPORTS_FROM_DEF defined: GNU ld names a
+ * JNIEXPORT: __declspec(dllexport) as in any Windows JNI header. The DLLs
+ * themselves are built with VARNOTH_EXPORTS_FROM_DEF defined: GNU ld names a
  * dllexport'ed stdcall function Name@N in the export table (it drops the
- * leading underscore), which is not the _Name@N that a JVM asks for. The
+ * leading underscore), which is not the _Name@N that a JVM asks for. Each
  * DLL's export table is therefore written out in a .def file per
- * architecture (Varnoth_JNI_x86.def, Varnoth_JNI_x86_64.def), and JNIEXPORT
- * adds nothing there. */
+ * architecture (Varnoth_JNI_x86.def, Varnoth_JNI_x86_64.def,
+ * Varnoth_Spectra_x86.def, Varnoth_Spectra_x86_64.def), and JNIEXPORT adds
+ * nothing there. */
 #ifndef _JAVASOFT_JNI_MD_H_
 #define _JAVASOFT_JNI_MD_H_
 
