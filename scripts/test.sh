@@ -13,11 +13,12 @@
 #   2. every output of every build set side by side (cross_build_compare):
 #      the outputs made by correctly rounded operations alone must agree to
 #      the bit; the table counts the values that differ elsewhere;
-#   3. the Maven build: the release natives of the four platforms packed
-#      into varnoth-jni-VERSION.jar, the JUnit tests in JVMs under
-#      -Xcheck:jni (any JNI warning fails; the tool's tests end to end), the
-#      Spark module's tests in a local[2] session, javadoc with doclint, and
-#      the artifacts installed in the local Maven repository;
+#   3. the Maven build: the release natives of the four platforms, both
+#      libraries of each, packed into varnoth-jni-VERSION.jar, the JUnit
+#      tests in JVMs under -Xcheck:jni (any JNI warning fails; the tool's
+#      tests end to end), the Spark module's tests in a local[2] session,
+#      javadoc with doclint, and the artifacts installed in the local Maven
+#      repository;
 #   4. the command-line tool through its launcher, on the bundled sample;
 #   5. the example consumer in examples/, built against the installed
 #      artifact and run with no options: the README's quick start and
@@ -88,13 +89,20 @@ jar=varnoth-jni/target/varnoth-jni-$version.jar
 listing=$(jar tf "$jar")
 carried=()
 for p in linux-x86_64 linux-aarch64 windows-x86 windows-x86_64; do
-  case "$p" in windows-*) lib=Varnoth_JNI.dll ;; *) lib=libVarnoth_JNI.so ;; esac
-  if grep -qx "Varnoth/native/$p/$lib" <<<"$listing"; then
-    carried+=("$p")
-  elif ! printf '%s\n' "${missing[@]}" | grep -qx "$p"; then
-    echo "$jar lacks Varnoth/native/$p/$lib" >&2
-    exit 1
-  fi
+  case "$p" in
+    windows-*) libs=(Varnoth_JNI.dll Varnoth_Spectra.dll) ;;
+    *) libs=(libVarnoth_JNI.so libVarnoth_Spectra.so) ;;
+  esac
+  found=0
+  for lib in "${libs[@]}"; do
+    if grep -qx "Varnoth/native/$p/$lib" <<<"$listing"; then
+      found=$((found + 1))
+    elif ! printf '%s\n' "${missing[@]}" | grep -qx "$p"; then
+      echo "$jar lacks Varnoth/native/$p/$lib" >&2
+      exit 1
+    fi
+  done
+  [ "$found" -eq 0 ] || carried+=("$p")
 done
 echo "$jar carries ${carried[*]}"
 
