@@ -1,5 +1,8 @@
 package Varnoth;
 
+import java.lang.reflect.Method;
+import java.util.Arrays;
+
 /** Scenarios run in a child JVM by {@link ChildJvm}. */
 public final class ChildMain {
   private ChildMain() {}
@@ -22,13 +25,30 @@ public final class ChildMain {
     }
   }
 
-  // Loads the library through the class and says from where, or why not.
+  // Loads the library through the class and says from where, or why not;
+  // then Varnoth_Spectra, through the first use of org.varnoth's
+  // package-private SpectraNatives: ring 0 of a constant window's profile
+  // (its power at frequency zero, 1.0), or why it did not load.
   private static void load() {
     try {
       System.out.println("dummy0=" + Varnoth.f_PSD_Dummy0());
       System.out.println("loaded from " + org.varnoth.NativeLibrary.loadedFrom().orElseThrow());
     } catch (UnsatisfiedLinkError e) {
       System.out.println("UnsatisfiedLinkError: " + e.getMessage());
+    }
+    try {
+      Method spectrum = Class.forName("org.varnoth.SpectraNatives").getDeclaredMethod(
+          "spectrum", double[].class, int.class, double[].class, double[].class);
+      spectrum.setAccessible(true);
+      double[] window = new double[32 * 32];
+      Arrays.fill(window, 1.0);
+      double[] profile = new double[17];
+      spectrum.invoke(null, window, 32, profile, null);
+      System.out.println("spectrum ring 0=" + profile[0]);
+    } catch (UnsatisfiedLinkError e) {
+      System.out.println("UnsatisfiedLinkError: " + e.getMessage());
+    } catch (ReflectiveOperationException e) {
+      throw new IllegalStateException(e);
     }
   }
 

@@ -18,19 +18,26 @@ import java.util.Optional;
 import java.util.Properties;
 
 /**
- * Loads the native library Varnoth_JNI once per class loader, for the class
- * {@link Varnoth.Varnoth}, whose static initialiser calls {@link #load()}.
+ * Loads the native libraries once per class loader, each on its own when it
+ * is first needed: Varnoth_JNI, the natives of {@link Varnoth.Varnoth}, whose
+ * static initialiser calls {@link #load()}; and Varnoth_Spectra, the natives
+ * of windows of any power-of-two side that the analyser uses, loaded by the
+ * package's own {@code loadSpectra()}. Both take the same steps and checks.
  *
  * <p>The places tried, in this order:
  *
  * <ol>
  *   <li>the file named by the system property {@value #LIBRARY_PROPERTY} (a
- *       relative path is taken from the working directory). When the property
- *       is set, it is the only place tried: a library named on purpose is
- *       never silently replaced by another;
+ *       relative path is taken from the working directory); Varnoth_Spectra is
+ *       taken from the same directory under its platform's file name
+ *       ({@code libVarnoth_Spectra.so}, {@code Varnoth_Spectra.dll}), whatever
+ *       the named file is called. When the property is set, it is the only
+ *       place tried: a library named on purpose is never silently replaced by
+ *       another;
  *   <li>the library for this platform inside the jar, at
  *       {@code /Varnoth/native/OS-ARCH/} (for instance
- *       {@code linux-x86_64/libVarnoth_JNI.so}; the jar carries
+ *       {@code linux-x86_64/libVarnoth_JNI.so} and
+ *       {@code linux-x86_64/libVarnoth_Spectra.so}; the jar carries
  *       {@code linux-x86_64}, {@code linux-aarch64}, {@code windows-x86} and
  *       {@code windows-x86_64}), copied to a new, uniquely named
  *       file readable by this user only in the directory named by
@@ -39,14 +46,16 @@ import java.util.Properties;
  *       as soon as it is loaded; elsewhere it is deleted when the JVM exits, or
  *       by the next JVM that starts when the loaded file could not be deleted;
  *   <li>the directories of {@code java.library.path}, as
- *       {@code System.loadLibrary("Varnoth_JNI")} searches them.
+ *       {@code System.loadLibrary("Varnoth_JNI")} (or
+ *       {@code "Varnoth_Spectra"}) searches them.
  * </ol>
  *
  * <p>Before a file is loaded, the version tag that the build wrote into it is
  * compared with the version of these classes; a library of another version is
  * refused. When no place succeeds, one {@link UnsatisfiedLinkError} names the
- * platform, every place tried and why each failed, and the properties that can
- * mend it; every later call of {@link #load()} throws the same message again.
+ * library, the platform, every place tried and why each failed, and the
+ * properties that can mend it; every later call for that library throws the
+ * same message again.
  *
  * <p>This class is safe for use by multiple concurrent threads.
  */
@@ -55,48 +64,51 @@ public final class NativeLibrary {
   public static final String LIBRARY_PROPERTY = "varnoth.library";
   /** The system property that names the directory where the jar's library is extracted. */
   public static final String TMPDIR_PROPERTY = "varnoth.tmpdir";
-  /** The library's name, as {@code System.loadLibrary} takes it. */
+  /** The name of Varnoth_JNI, as {@code System.loadLibrary} takes it. */
   public static final String LIBRARY_NAME = "Varnoth_JNI";
+  /** The name of the library of the natives of windows of any power-of-two side. */
+  static final String SPECTRA_NAME = "Varnoth_Spectra";
 
   private static final String COPY_PREFIX = "varnoth-jni-";
   private static final String LOCK_SUFFIX = ".lck";
 
-  private static String loadedFrom;
-  private static String failure;
+  private static final Loader JNI = new Loader(LIBRARY_NAME);
+  private static final Loader SPECTRA = new Loader(SPECTRA_NAME);
 
   private NativeLibrary() {}
 
   /**
-   * Loads the library, unless it is loaded already.
+   * Loads Varnoth_JNI, unless it is loaded already.
    *
    * @throws UnsatisfiedLinkError when no place gave a loadable library of this
    *     version; the message says what was tried and how to mend it
    */
-  public static synchronized void load() {
-    if (loadedFrom != null) {
-      return;
-    }
-    if (failure == null) {
-      List<String> attempts = new ArrayList<>();
-      loadedFrom = tryAll(attempts);
-      if (loadedFrom == null) {
-        failure = failureMessage(attempts);
-      }
-    }
-    if (failure != null) {
-      throw new UnsatisfiedLinkError(failure);
-    }
+  public static void load() {
+    JNI.load();
   }
 
   /**
-   * Where the library was loaded from.
+   * Loads Varnoth_Spectra, unless it is loaded already: the same places in the
+   * same order as {@link #load()}, with the same checks; with
+   * {@value #LIBRARY_PROPERTY} set, the file beside the one it names. It needs
+   * no Varnoth_JNI loaded, nor does it load it.
+   *
+   * @throws UnsatisfiedLinkError when no place gave a loadable library of this
+   *     version; the message says what was tried and how to mend it
+   */
+  static void loadSpectra() {
+    SPECTRA.load();
+  }
+
+  /**
+   * Where Varnoth_JNI was loaded from.
    *
    * @return a description of the place, for instance the file named by
    *     {@value #LIBRARY_PROPERTY} or the jar's resource and the copy that was
    *     loaded; empty when the library is not loaded
    */
-  public static synchronized Optional<String> loadedFrom() {
-    return Optional.ofNullable(loadedFrom);
+  public static Optional<String> loadedFrom() {
+    return JNI.loadedFrom();
   }
 
   /**
@@ -126,100 +138,203 @@ public final class NativeLibrary {
     }
   }
 
-  // Returns the description of the place loaded from, or null after adding
-  // one line per failed place to attempts.
-  private static String tryAll(List<String> attempts) {
-    String named = System.getProperty(LIBRARY_PROPERTY);
-    if (named != null && !named.isEmpty()) {
-      Path file = Path.of(named).toAbsolutePath().normalize();
-      String place = "the file named by -D" + LIBRARY_PROPERTY + ": " + file;
-      return tryFile(file, place, attempts) ? place : null;
-    }
-    String fromJar = tryJar(attempts);
-    if (fromJar != null) {
-      return fromJar;
-    }
-    return tryLibraryPath(attempts);
-  }
+  /**
+   * The steps for one library and their outcome: where it was loaded from, or
+   * why it could not be.
+   */
+  private static final class Loader {
+    private final String name;
+    private String loadedFrom;
+    private String failure;
 
-  private static boolean tryFile(Path file, String place, List<String> attempts) {
-    if (!Files.isRegularFile(file)) {
-      attempts.add(place + ": no such file");
+    Loader(String name) {
+      this.name = name;
+    }
+
+    synchronized void load() {
+      if (loadedFrom != null) {
+        return;
+      }
+      if (failure == null) {
+        List<String> attempts = new ArrayList<>();
+        loadedFrom = tryAll(attempts);
+        if (loadedFrom == null) {
+          failure = failureMessage(attempts);
+        }
+      }
+      if (failure != null) {
+        throw new UnsatisfiedLinkError(failure);
+      }
+    }
+
+    synchronized Optional<String> loadedFrom() {
+      return Optional.ofNullable(loadedFrom);
+    }
+
+    // The file name of this library on a platform.
+    private String fileName(String platform) {
+      return Platform.libraryFileName(platform, name);
+    }
+
+    // Returns the description of the place loaded from, or null after adding
+    // one line per failed place to attempts.
+    private String tryAll(List<String> attempts) {
+      String named = System.getProperty(LIBRARY_PROPERTY);
+      if (named != null && !named.isEmpty()) {
+        Path file = Path.of(named).toAbsolutePath().normalize();
+        String place;
+        if (name.equals(LIBRARY_NAME)) {
+          place = "the file named by -D" + LIBRARY_PROPERTY + ": " + file;
+        } else {
+          file = file.resolveSibling(fileName(Platform.current())).toAbsolutePath();
+          place = "the file beside the one named by -D" + LIBRARY_PROPERTY + ": " + file;
+        }
+        return tryFile(file, place, attempts) ? place : null;
+      }
+      String fromJar = tryJar(attempts);
+      if (fromJar != null) {
+        return fromJar;
+      }
+      return tryLibraryPath(attempts);
+    }
+
+    private boolean tryFile(Path file, String place, List<String> attempts) {
+      if (!Files.isRegularFile(file)) {
+        attempts.add(place + ": no such file");
+        return false;
+      }
+      String why = refusal(file);
+      if (why == null) {
+        try {
+          System.load(file.toString());
+          return true;
+        } catch (UnsatisfiedLinkError e) {
+          why = "the JVM could not load it: " + e.getMessage();
+        }
+      }
+      attempts.add(place + ": " + why);
       return false;
     }
-    String why = refusal(file);
-    if (why == null) {
+
+    // Why a library file is refused before it is loaded, or null.
+    private String refusal(Path file) {
+      Optional<String> found;
       try {
-        System.load(file.toString());
-        return true;
-      } catch (UnsatisfiedLinkError e) {
-        why = "the JVM could not load it: " + e.getMessage();
+        found = LibraryVersion.of(file);
+      } catch (IOException e) {
+        return "cannot read it: " + e;
       }
-    }
-    attempts.add(place + ": " + why);
-    return false;
-  }
-
-  // Why a library file is refused before it is loaded, or null.
-  private static String refusal(Path file) {
-    Optional<String> found;
-    try {
-      found = LibraryVersion.of(file);
-    } catch (IOException e) {
-      return "cannot read it: " + e;
-    }
-    if (found.isEmpty()) {
-      return "it carries no Varnoth_JNI version (not a Varnoth_JNI library, or one built "
-          + "before versions were recorded); these classes are version " + version();
-    }
-    if (!found.get().equals(version())) {
-      return "it is Varnoth_JNI version " + found.get() + ", but these classes are version "
-          + version();
-    }
-    return null;
-  }
-
-  private static String tryJar(List<String> attempts) {
-    String platform = Platform.current();
-    String resource = Platform.resourcePath(platform);
-    String place = "the jar's resource " + resource;
-    if (NativeLibrary.class.getResource(resource) == null) {
-      attempts.add(place + ": not in the jar, which carries libraries for "
-          + String.join(", ", carriedPlatforms()));
+      if (found.isEmpty()) {
+        return "it carries no " + name + " version (not a " + name + " library, or one built "
+            + "before versions were recorded); these classes are version " + version();
+      }
+      if (!found.get().equals(version())) {
+        return "it is " + name + " version " + found.get() + ", but these classes are version "
+            + version();
+      }
       return null;
     }
-    Path dir = extractionDirectory();
-    Path lock;
-    Path copy;
-    try {
-      Files.createDirectories(dir);
-      deleteStaleCopies(dir);
-      lock = Files.createTempFile(dir, COPY_PREFIX + version() + "-", LOCK_SUFFIX);
-      String stem = lock.getFileName().toString();
-      stem = stem.substring(0, stem.length() - LOCK_SUFFIX.length());
-      copy = dir.resolve(stem + "-" + Platform.libraryFileName(platform));
-      extract(resource, copy);
-    } catch (IOException | RuntimeException e) {
-      attempts.add(place + ": could not copy it into " + dir + ": " + e);
-      return null;
-    }
-    place = place + ", copied to " + copy;
-    boolean loaded = tryFile(copy, place, attempts);
-    if (Platform.os(System.getProperty("os.name", "")).equals("linux")) {
-      // A loaded library stays mapped after its file is deleted.
-      deleteQuietly(copy);
-      deleteQuietly(lock);
-    } else {
-      // Deleted in reverse order: the copy (which Windows refuses while it is
-      // loaded), then its lock, so the next JVM knows the copy is stale.
-      lock.toFile().deleteOnExit();
-      copy.toFile().deleteOnExit();
-      if (!loaded) {
+
+    private String tryJar(List<String> attempts) {
+      String platform = Platform.current();
+      String resource = Platform.resourcePath(platform, name);
+      String place = "the jar's resource " + resource;
+      if (NativeLibrary.class.getResource(resource) == null) {
+        attempts.add(place + ": not in the jar, which carries libraries for "
+            + String.join(", ", carriedPlatforms()));
+        return null;
+      }
+      Path dir = extractionDirectory();
+      Path lock;
+      Path copy;
+      try {
+        Files.createDirectories(dir);
+        deleteStaleCopies(dir);
+        lock = Files.createTempFile(dir, COPY_PREFIX + version() + "-", LOCK_SUFFIX);
+        String stem = lock.getFileName().toString();
+        stem = stem.substring(0, stem.length() - LOCK_SUFFIX.length());
+        copy = dir.resolve(stem + "-" + fileName(platform));
+        extract(resource, copy);
+      } catch (IOException | RuntimeException e) {
+        attempts.add(place + ": could not copy it into " + dir + ": " + e);
+        return null;
+      }
+      place = place + ", copied to " + copy;
+      boolean loaded = tryFile(copy, place, attempts);
+      if (Platform.os(System.getProperty("os.name", "")).equals("linux")) {
+        // A loaded library stays mapped after its file is deleted.
         deleteQuietly(copy);
         deleteQuietly(lock);
+      } else {
+        // Deleted in reverse order: the copy (which Windows refuses while it is
+        // loaded), then its lock, so the next JVM knows the copy is stale.
+        lock.toFile().deleteOnExit();
+        copy.toFile().deleteOnExit();
+        if (!loaded) {
+          deleteQuietly(copy);
+          deleteQuietly(lock);
+        }
       }
+      return loaded ? place : null;
     }
-    return loaded ? place : null;
+
+    private String tryLibraryPath(List<String> attempts) {
+      String path = System.getProperty("java.library.path", "");
+      String file = System.mapLibraryName(name);
+      List<String> dirs = new ArrayList<>();
+      for (String d : path.split(File.pathSeparator)) {
+        if (!d.isEmpty()) {
+          dirs.add(d);
+        }
+      }
+      for (String d : dirs) {
+        Path candidate = Path.of(d, file).toAbsolutePath().normalize();
+        if (Files.isRegularFile(candidate)) {
+          String place = "java.library.path: " + candidate;
+          return tryFile(candidate, place, attempts) ? place : null;
+        }
+      }
+      attempts.add("java.library.path: no " + file + " in "
+          + (dirs.isEmpty() ? "it (it is empty)" : String.join(File.pathSeparator, dirs)));
+      return null;
+    }
+
+    private List<String> carriedPlatforms() {
+      List<String> carried = new ArrayList<>();
+      for (String p : Platform.BUILT) {
+        if (NativeLibrary.class.getResource(Platform.resourcePath(p, name)) != null) {
+          carried.add(p);
+        }
+      }
+      if (carried.isEmpty()) {
+        carried.add("no platform");
+      }
+      return carried;
+    }
+
+    private String failureMessage(List<String> attempts) {
+      StringBuilder m = new StringBuilder();
+      m.append(name).append(' ').append(version()).append(" could not be loaded on ")
+          .append(Platform.current()).append(" (os.name \"").append(System.getProperty("os.name"))
+          .append("\", os.arch \"").append(System.getProperty("os.arch"))
+          .append("\"). Tried:");
+      for (int i = 0; i < attempts.size(); i++) {
+        m.append("\n  ").append(i + 1).append(". ").append(attempts.get(i));
+      }
+      m.append("\nTo mend it: -D").append(LIBRARY_PROPERTY).append("=FILE names a ");
+      if (name.equals(LIBRARY_NAME)) {
+        m.append("library file to load");
+      } else {
+        m.append(LIBRARY_NAME).append(" library file, and ").append(System.mapLibraryName(name))
+            .append(" is loaded from its directory");
+      }
+      m.append("; -D").append(TMPDIR_PROPERTY)
+          .append("=DIR names a writable directory, not mounted noexec, for the copy of the"
+              + " jar's library; or put ")
+          .append(System.mapLibraryName(name)).append(" of version ").append(version())
+          .append(" in a directory of -Djava.library.path.");
+      return m.toString();
+    }
   }
 
   private static Path extractionDirectory() {
@@ -278,57 +393,5 @@ public final class NativeLibrary {
     } catch (IOException | SecurityException e) {
       // Left for the next start, which deletes copies without a lock.
     }
-  }
-
-  private static String tryLibraryPath(List<String> attempts) {
-    String path = System.getProperty("java.library.path", "");
-    String file = System.mapLibraryName(LIBRARY_NAME);
-    List<String> dirs = new ArrayList<>();
-    for (String d : path.split(File.pathSeparator)) {
-      if (!d.isEmpty()) {
-        dirs.add(d);
-      }
-    }
-    for (String d : dirs) {
-      Path candidate = Path.of(d, file).toAbsolutePath().normalize();
-      if (Files.isRegularFile(candidate)) {
-        String place = "java.library.path: " + candidate;
-        return tryFile(candidate, place, attempts) ? place : null;
-      }
-    }
-    attempts.add("java.library.path: no " + file + " in "
-        + (dirs.isEmpty() ? "it (it is empty)" : String.join(File.pathSeparator, dirs)));
-    return null;
-  }
-
-  private static List<String> carriedPlatforms() {
-    List<String> carried = new ArrayList<>();
-    for (String p : Platform.BUILT) {
-      if (NativeLibrary.class.getResource(Platform.resourcePath(p)) != null) {
-        carried.add(p);
-      }
-    }
-    if (carried.isEmpty()) {
-      carried.add("no platform");
-    }
-    return carried;
-  }
-
-  private static String failureMessage(List<String> attempts) {
-    StringBuilder m = new StringBuilder();
-    m.append("Varnoth_JNI ").append(version()).append(" could not be loaded on ")
-        .append(Platform.current()).append(" (os.name \"").append(System.getProperty("os.name"))
-        .append("\", os.arch \"").append(System.getProperty("os.arch"))
-        .append("\"). Tried:");
-    for (int i = 0; i < attempts.size(); i++) {
-      m.append("\n  ").append(i + 1).append(". ").append(attempts.get(i));
-    }
-    m.append("\nTo mend it: -D").append(LIBRARY_PROPERTY)
-        .append("=FILE names a library file to load; -D").append(TMPDIR_PROPERTY)
-        .append("=DIR names a writable directory, not mounted noexec, for the copy of the"
-            + " jar's library; or put ")
-        .append(System.mapLibraryName(LIBRARY_NAME))
-        .append(" of version ").append(version()).append(" in a directory of -Djava.library.path.");
-    return m.toString();
   }
 }

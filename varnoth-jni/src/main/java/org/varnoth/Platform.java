@@ -63,19 +63,22 @@ final class Platform {
     return os(System.getProperty("os.name", "")) + "-" + arch(System.getProperty("os.arch", ""));
   }
 
-  /** The library's file name on a platform: {@code libVarnoth_JNI.so}, {@code Varnoth_JNI.dll}. */
-  static String libraryFileName(String platform) {
+  /**
+   * A library's file name on a platform: {@code libVarnoth_JNI.so},
+   * {@code Varnoth_Spectra.dll}.
+   */
+  static String libraryFileName(String platform, String library) {
     if (platform.startsWith("windows-")) {
-      return NativeLibrary.LIBRARY_NAME + ".dll";
+      return library + ".dll";
     }
     if (platform.startsWith("macos-")) {
-      return "lib" + NativeLibrary.LIBRARY_NAME + ".dylib";
+      return "lib" + library + ".dylib";
     }
-    return "lib" + NativeLibrary.LIBRARY_NAME + ".so";
+    return "lib" + library + ".so";
   }
 
   /** The resource path of a platform's library in the jar. */
-  static String resourcePath(String platform) {
-    return "/Varnoth/native/" + platform + "/" + libraryFileName(platform);
+  static String resourcePath(String platform, String library) {
+    return "/Varnoth/native/" + platform + "/" + libraryFileName(platform, library);
   }
 }

@@ -11,12 +11,20 @@ package org.varnoth;
  * <p>Arguments are checked before any memory is touched: a bad one throws
  * {@link IllegalArgumentException} or {@link NullPointerException} naming
  * the failed condition, and nothing has been written then.
+ *
+ * <p>The class loads the library when it is first used
+ * ({@code NativeLibrary.loadSpectra()}); when that fails, the class is
+ * unusable and {@code loadSpectra()} throws the full message again.
  */
 final class SpectraNatives {
   /** The smallest side of a window. */
   static final int MIN_SIDE = 32;
   /** The largest side of a window. */
   static final int MAX_SIDE = 4096;
+
+  static {
+    NativeLibrary.loadSpectra();
+  }
 
   private SpectraNatives() {}
 

@@ -30,21 +30,24 @@ import org.junit.jupiter.params.provider.CsvSource;
  * message when nothing works.
  */
 class NativeLibraryTest {
-  private static final String LIB = Platform.libraryFileName(Platform.current());
+  private static final String LIB =
+      Platform.libraryFileName(Platform.current(), NativeLibrary.LIBRARY_NAME);
 
   @TempDir static Path tmp;
   private static Path library;
   private static String fullClasspath;
   private static String classpathWithoutNatives;
 
-  /** A copy of the jar's library, and the classes without the natives. */
+  /** Copies of the jar's two libraries, and the classes without the natives. */
   @BeforeAll
   static void setUp() throws IOException {
     Path dir = Files.createDirectories(tmp.resolve("lib"));
     library = dir.resolve(LIB);
-    try (InputStream in = NativeLibrary.class.getResourceAsStream(
-        Platform.resourcePath(Platform.current()))) {
-      Files.copy(in, library);
+    for (String name : List.of(NativeLibrary.LIBRARY_NAME, NativeLibrary.SPECTRA_NAME)) {
+      try (InputStream in = NativeLibrary.class.getResourceAsStream(
+          Platform.resourcePath(Platform.current(), name))) {
+        Files.copy(in, dir.resolve(Platform.libraryFileName(Platform.current(), name)));
+      }
     }
     fullClasspath = ChildJvm.classpath();
     Path classes = ChildJvm.location(NativeLibrary.class);
@@ -64,6 +67,7 @@ class NativeLibraryTest {
     return ChildJvm.run(classpath, List.of(options), "load");
   }
 
+  /** Varnoth_Spectra too, from the property's directory: the only place tried. */
   @Test
   void thePropertyComesFirstAndMayBeRelative() throws Exception {
     Path relative = Path.of("").toAbsolutePath().relativize(library);
@@ -71,6 +75,7 @@ class NativeLibraryTest {
         "-Djava.library.path=" + library.getParent());
     assertTrue(out.contains("dummy0=0.0\nloaded from the file named by -Dvarnoth.library: "
         + library + "\n"), out);
+    assertTrue(out.contains("\nspectrum ring 0=1.0\n"), out);
   }
 
   @Test
@@ -110,7 +115,8 @@ class NativeLibraryTest {
     String out = load(fullClasspath, "-Dos.arch=riscv64", "-Djava.library.path=");
     List<String> carried = new ArrayList<>();
     for (String p : Platform.BUILT) {
-      if (NativeLibrary.class.getResource(Platform.resourcePath(p)) != null) {
+      if (NativeLibrary.class.getResource(
+          Platform.resourcePath(p, NativeLibrary.LIBRARY_NAME)) != null) {
         carried.add(p);
       }
     }
@@ -118,35 +124,45 @@ class NativeLibraryTest {
     String riscv = Platform.os(System.getProperty("os.name")) + "-riscv64";
     assertTrue(out.contains("could not be loaded on " + riscv + " (os.name \""), out);
     assertTrue(out.contains("\n  1. the jar's resource /Varnoth/native/" + riscv + "/"
-        + Platform.libraryFileName(riscv) + ": not in the jar, which carries libraries for "
-        + String.join(", ", carried) + "\n"), out);
+        + Platform.libraryFileName(riscv, NativeLibrary.LIBRARY_NAME)
+        + ": not in the jar, which carries libraries for " + String.join(", ", carried) + "\n"),
+        out);
   }
 
   /**
    * Every library the jar carries is of this version and built for its
-   * directory's platform: the machine field of its ELF or PE header.
+   * directory's platform: the machine field of its ELF or PE header. Each
+   * platform carries both libraries or neither.
    */
   @Test
   void everyCarriedLibraryIsOfThisVersionAndItsPlatformsMachine() throws Exception {
     Map<String, Integer> machine = Map.of("linux-x86_64", 0x3E, "linux-aarch64", 0xB7,
         "windows-x86", 0x14C, "windows-x86_64", 0x8664);
+    List<String> names = List.of(NativeLibrary.LIBRARY_NAME, NativeLibrary.SPECTRA_NAME);
     int carried = 0;
     for (String p : Platform.BUILT) {
-      try (InputStream in = NativeLibrary.class.getResourceAsStream(Platform.resourcePath(p))) {
-        if (in == null) {
-          continue;
+      int found = 0;
+      for (String name : names) {
+        try (InputStream in = NativeLibrary.class.getResourceAsStream(
+            Platform.resourcePath(p, name))) {
+          if (in == null) {
+            continue;
+          }
+          found++;
+          byte[] bytes = in.readAllBytes();
+          String what = p + "/" + name;
+          assertEquals(NativeLibrary.version(), LibraryVersion.find(bytes).orElse("none"), what);
+          ByteBuffer b = ByteBuffer.wrap(bytes).order(ByteOrder.LITTLE_ENDIAN);
+          int header = p.startsWith("windows-")
+              ? b.getShort(b.getInt(0x3C) + 4) & 0xFFFF  // PE signature, then Machine
+              : b.getShort(18) & 0xFFFF;                 // ELF e_machine
+          assertEquals(machine.get(p), header, what);
         }
-        carried++;
-        byte[] bytes = in.readAllBytes();
-        assertEquals(NativeLibrary.version(), LibraryVersion.find(bytes).orElse("none"), p);
-        ByteBuffer b = ByteBuffer.wrap(bytes).order(ByteOrder.LITTLE_ENDIAN);
-        int found = p.startsWith("windows-")
-            ? b.getShort(b.getInt(0x3C) + 4) & 0xFFFF  // PE signature, then Machine
-            : b.getShort(18) & 0xFFFF;                 // ELF e_machine
-        assertEquals(machine.get(p), found, p);
       }
+      assertTrue(found == 0 || found == names.size(), p + " carries " + found + " libraries");
+      carried += found;
     }
-    assertTrue(carried >= 1, "the jar carries no library");
+    assertTrue(carried >= 2, "the jar carries no library");
   }
 
   @Test
