@@ -1,11 +1,13 @@
 package org.varnoth;
 
-import Varnoth.Varnoth;
 import java.util.Arrays;
 
 /**
  * What a 256-unit chart of a radial profile on log-log axes needs, as the
- * native {@code f_PlotSpectra_GetChartInfo} gives it. Chart coordinates run
+ * native {@code f_PlotSpectra_GetChartInfo} gives it for a 128 x 128
+ * window's 65 values, and the same routine gives it for the N / 2 + 1 values
+ * of a window of side N (ring k at abscissa ln(1 + (99 / (N / 2)) k), so
+ * rings 0 to N / 2 span 1 to 100). Chart coordinates run
  * from 0 to 255 on both axes: the abscissa range [0, ln 100] onto x 0 to 255,
  * the ordinate range [-ln 65536, ln 65536] onto y 255 to 0, so the ordinate is
  * inverted (larger log power nearer to 0). Instances are immutable: every
@@ -21,16 +23,18 @@ public final class ChartInfo {
   /**
    * The chart information of a profile, from one call of the native.
    *
-   * @param profile 65 values
+   * @param profile N / 2 + 1 values, N a window side
    * @return the chart information
    */
   static ChartInfo of(double[] profile) {
     double[] range = new double[4];
     double[] scale = new double[2];
     double[] line = new double[2];
-    double[][] xy = new double[2][SpectrumAnalyzer.PROFILE_SIZE];
-    int n = Varnoth.f_PlotSpectra_GetChartInfo(profile, range, scale, line, xy);
-    return new ChartInfo(range, scale, line, Arrays.copyOf(xy[0], n), Arrays.copyOf(xy[1], n));
+    double[] x = new double[profile.length];
+    double[] y = new double[profile.length];
+    NativeLibrary.loadSpectra();
+    int n = SpectraNatives.chart(profile, range, scale, line, x, y);
+    return new ChartInfo(range, scale, line, Arrays.copyOf(x, n), Arrays.copyOf(y, n));
   }
 
   /** The fitted line {slope, intercept}, without a copy. */

@@ -4,29 +4,55 @@ import java.io.Serializable;
 
 /**
  * A band of rings of the radial profile, both ends included:
- * 0 &le; {@code kmin} &lt; {@code kmax} &le; 64.
+ * 0 &le; {@code kmin} &lt; {@code kmax} &le; 2048. A window of side N has
+ * rings 0 to N / 2; the analyser refuses a range beyond its last ring.
  *
  * @param kmin the first ring
  * @param kmax the last ring
  * @serial exclude
  */
 public record FitRange(int kmin, int kmax) implements Serializable {
-  /** Every ring, 0:64: the natives' own fit. */
-  public static final FitRange ALL = new FitRange(0, SpectrumAnalyzer.PROFILE_SIZE - 1);
-  /** Every ring but ring 0, the default when the window's mean is removed. */
-  public static final FitRange WITHOUT_MEAN = new FitRange(1, SpectrumAnalyzer.PROFILE_SIZE - 1);
+  /** Every ring of a 128 x 128 window, 0:64: the natives' own fit. */
+  public static final FitRange ALL = all(SpectrumAnalyzer.SIDE);
+  /**
+   * Every ring of a 128 x 128 window but ring 0, the default when the
+   * window's mean is removed.
+   */
+  public static final FitRange WITHOUT_MEAN = withoutMean(SpectrumAnalyzer.SIDE);
+  /** The last ring of the largest window. */
+  static final int MAX_RING = SpectrumAnalyzer.MAX_SIDE / 2;
+
+  /**
+   * Every ring of a window of a side.
+   *
+   * @param side the window's side
+   * @return 0:side/2
+   */
+  public static FitRange all(int side) {
+    return new FitRange(0, side / 2);
+  }
+
+  /**
+   * Every ring of a window of a side but ring 0.
+   *
+   * @param side the window's side
+   * @return 1:side/2
+   */
+  public static FitRange withoutMean(int side) {
+    return new FitRange(1, side / 2);
+  }
 
   /**
    * A band of rings.
    *
    * @param kmin the first ring
    * @param kmax the last ring
-   * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
+   * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 2048
    */
   public FitRange {
-    if (kmin < 0 || kmin >= kmax || kmax > SpectrumAnalyzer.PROFILE_SIZE - 1) {
-      throw new IllegalArgumentException("expected a fit range 0 <= KMIN < KMAX <= 64, got "
-          + kmin + ":" + kmax);
+    if (kmin < 0 || kmin >= kmax || kmax > MAX_RING) {
+      throw new IllegalArgumentException("expected a fit range 0 <= KMIN < KMAX <= "
+          + MAX_RING + ", got " + kmin + ":" + kmax);
     }
   }
 
@@ -48,7 +74,7 @@ public record FitRange(int kmin, int kmax) implements Serializable {
    * @return a new array of 65 values
    */
   double[] masked(double[] profile) {
-    double[] inRange = new double[SpectrumAnalyzer.PROFILE_SIZE];
+    double[] inRange = new double[profile.length];
     System.arraycopy(profile, kmin, inRange, kmin, kmax - kmin + 1);
     return inRange;
   }

@@ -1,23 +1,21 @@
 package org.varnoth;
 
-import java.util.Arrays;
 import java.util.Objects;
 
 /**
- * The 128 x 128 windows of a larger grey image ({@code double[rows][columns]},
- * outer index the row), each a new array.
+ * The side x side windows of a larger grey image ({@code double[rows][columns]},
+ * outer index the row), each a new array of side * side values held row by
+ * row: element (r, c) at {@code side * r + c}.
  */
 final class ImageWindows {
-  static final int SIDE = 128;
-
   private ImageWindows() {}
 
   /**
-   * Checks that an image is a rectangle of at least 128 x 128 values.
+   * Checks that an image is a rectangle of at least side x side values.
    *
    * @return {rows, columns}
    */
-  static int[] checkedSize(double[][] image) {
+  static int[] checkedSize(double[][] image, int side) {
     Objects.requireNonNull(image, "image is null");
     int rows = image.length;
     int columns = rows == 0 || image[0] == null ? 0 : image[0].length;
@@ -30,35 +28,35 @@ final class ImageWindows {
             + " values like row 0, got " + image[r].length + " in row " + r);
       }
     }
-    if (rows < SIDE || columns < SIDE) {
-      throw new IllegalArgumentException("expected at least " + SIDE + " x " + SIDE
+    if (rows < side || columns < side) {
+      throw new IllegalArgumentException("expected at least " + side + " x " + side
           + " (rows x columns), got " + rows + " x " + columns);
     }
     return new int[] {rows, columns};
   }
 
-  /** The centre crop: top-left at ((rows - 128) / 2, (columns - 128) / 2). */
-  static double[][] crop(double[][] image) {
-    int[] size = checkedSize(image);
-    return block(image, (size[0] - SIDE) / 2, (size[1] - SIDE) / 2);
+  /** The centre crop: top-left at ((rows - side) / 2, (columns - side) / 2). */
+  static double[] crop(double[][] image, int side) {
+    int[] size = checkedSize(image, side);
+    return block(image, (size[0] - side) / 2, (size[1] - side) / 2, side);
   }
 
   /**
    * The area-averaging reduction of the largest centred square whose side s is
-   * a multiple of 128: element (i, j) is the mean of the f x f block (f = s /
-   * 128) at row top + f i, column left + f j, summed row by row in ascending
+   * a multiple of side: element (i, j) is the mean of the f x f block (f = s /
+   * side) at row top + f i, column left + f j, summed row by row in ascending
    * order from its first value and divided by f * f. For f = 1 it is the crop.
    */
-  static double[][] reduce(double[][] image) {
-    int[] size = checkedSize(image);
-    int s = SIDE * (Math.min(size[0], size[1]) / SIDE);
-    int f = s / SIDE;
+  static double[] reduce(double[][] image, int side) {
+    int[] size = checkedSize(image, side);
+    int s = side * (Math.min(size[0], size[1]) / side);
+    int f = s / side;
     int top = (size[0] - s) / 2;
     int left = (size[1] - s) / 2;
     double area = (double) f * f;
-    double[][] out = new double[SIDE][SIDE];
-    for (int i = 0; i < SIDE; i++) {
-      for (int j = 0; j < SIDE; j++) {
+    double[] out = new double[side * side];
+    for (int i = 0; i < side; i++) {
+      for (int j = 0; j < side; j++) {
         int r0 = top + f * i;
         int c0 = left + f * j;
         double sum = image[r0][c0];
@@ -68,25 +66,25 @@ final class ImageWindows {
             sum += row[c0 + b];
           }
         }
-        out[i][j] = sum / area;
+        out[side * i + j] = sum / area;
       }
     }
     return out;
   }
 
   /**
-   * Tile (i, j) of the grid of whole 128 x 128 tiles: rows 128 i to 128 i + 127
-   * and columns 128 j to 128 j + 127, as a new array; what is left at the
-   * bottom and right edges belongs to no tile.
+   * Tile (i, j) of the grid of whole side x side tiles: rows side i to
+   * side (i + 1) - 1 and the same columns; what is left at the bottom and
+   * right edges belongs to no tile.
    */
-  static double[][] tile(double[][] image, int i, int j) {
-    return block(image, SIDE * i, SIDE * j);
+  static double[] tile(double[][] image, int i, int j, int side) {
+    return block(image, side * i, side * j, side);
   }
 
-  private static double[][] block(double[][] image, int top, int left) {
-    double[][] out = new double[SIDE][];
-    for (int r = 0; r < SIDE; r++) {
-      out[r] = Arrays.copyOfRange(image[top + r], left, left + SIDE);
+  private static double[] block(double[][] image, int top, int left, int side) {
+    double[] out = new double[side * side];
+    for (int r = 0; r < side; r++) {
+      System.arraycopy(image[top + r], left, out, side * r, side);
     }
     return out;
   }

@@ -60,7 +60,7 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
   /**
    * The fit of the profile's rings in a range on an axis.
    *
-   * @param profile 65 values
+   * @param profile N / 2 + 1 values, N a window side
    * @param range the rings
    * @param axis the abscissa
    * @return the fit
@@ -74,7 +74,7 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
    * The fit of the profile's rings in a range on an axis, the natives' line
    * taken from their chart of the masked profile, already made.
    *
-   * @param profile 65 values
+   * @param profile N / 2 + 1 values, N a window side
    * @param range the rings
    * @param axis the abscissa
    * @param nativeChart the chart of {@code range.masked(profile)}; used (and
@@ -84,12 +84,13 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
   static LineFit of(double[] profile, FitRange range, SpectrumAnalyzer.Axis axis,
       ChartInfo nativeChart) {
     // The points (x[i], y[i]), i < n, in ring order.
+    int side = SpectrumAnalyzer.sideOfProfile(profile);
     double[] x = new double[range.kmax() - range.kmin() + 1];
     double[] y = new double[x.length];
     int n = 0;
     for (int k = range.kmin(); k <= range.kmax(); k++) {
       if (isPoint(axis, k, profile[k])) {
-        x[n] = axis.abscissa(k);
+        x[n] = axis.abscissa(k, side);
         y[n] = Math.log(profile[k]);
         n++;
       }

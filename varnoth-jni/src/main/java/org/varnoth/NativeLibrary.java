@@ -112,6 +112,16 @@ public final class NativeLibrary {
   }
 
   /**
+   * Where Varnoth_Spectra, the library the analyser runs on, was loaded from.
+   *
+   * @return a description of the place, as {@link #loadedFrom()} gives it;
+   *     empty when the library is not loaded
+   */
+  public static Optional<String> spectraLoadedFrom() {
+    return SPECTRA.loadedFrom();
+  }
+
+  /**
    * The version of these classes, which the native library must carry.
    *
    * @return the version, for instance {@code 0.1.0}

@@ -1,25 +1,22 @@
 package org.varnoth;
 
 /**
- * Radial profiles of a centred 128 x 128 power spectrum restricted to N
+ * Radial profiles of a centred power spectrum of side S restricted to N
  * direction sectors.
  *
  * <p>The direction of the element at row r, column c is
- * {@code atan2(r - 64, c - 64)} in degrees, folded into [0, 180) (a real
+ * {@code atan2(r - S / 2, c - S / 2)} in degrees, folded into [0, 180) (a real
  * image's power is point-symmetric). Sector i is centred at i 180 / N degrees
  * and takes the directions within 90 / N degrees of its centre, its lower
  * edge included: sector {@code floor((N theta + 90) / 180) mod N}, which is
  * exact on the edges that lattice directions can meet (multiples of 45
  * degrees, whose directions are taken exactly). Rings are those of the
- * natives: ring k holds the elements whose distance from (64, 64) rounds half
- * up to k, k = 0 to 64; the centre belongs to every sector. Each ring mean is
+ * natives: ring k holds the elements whose distance from (S / 2, S / 2) rounds
+ * half up to k, k = 0 to S / 2; the centre belongs to every sector. Each ring mean is
  * summed in the natives' order (column by column, each column top to bottom)
  * over the non-NaN elements.
  */
 final class SectorProfiles {
-  private static final int SIDE = SpectrumAnalyzer.SIDE;
-  private static final int RINGS = SpectrumAnalyzer.PROFILE_SIZE;
-
   private SectorProfiles() {}
 
   /** Folded direction in degrees of the offset (dy, dx) from the centre, not both 0. */
@@ -45,27 +42,31 @@ final class SectorProfiles {
     return (int) Math.floor((direction * n + 90.0) / 180.0) % n;
   }
 
-  /** The ring of an offset: the smallest k with dy^2 + dx^2 at most k^2 + k, or -1 beyond 64. */
-  static int ring(int dy, int dx) {
+  /** The ring of an offset: the smallest k with dy^2 + dx^2 at most k^2 + k, or -1 from rings on. */
+  static int ring(int dy, int dx, int rings) {
     int d2 = dy * dy + dx * dx;
     // floor(sqrt(d2)) is at most the ring: d2 <= k^2 + k < (k + 1)^2.
     int k = (int) Math.sqrt(d2);
     while (d2 > k * k + k) {
       k++;
     }
-    return k < RINGS ? k : -1;
+    return k < rings ? k : -1;
   }
 
-  /** The n sector profiles of a centred power spectrum, outer index the sector. */
-  static double[][] of(double[][] power, int n) {
-    double[][] sum = new double[n][RINGS];
-    int[][] count = new int[n][RINGS];
-    for (int c = 0; c < SIDE; c++) {
-      for (int r = 0; r < SIDE; r++) {
-        double p = power[r][c];
-        int dy = r - SIDE / 2;
-        int dx = c - SIDE / 2;
-        int k = ring(dy, dx);
+  /**
+   * The n sector profiles of a centred power spectrum of a side, held row by
+   * row (element (r, c) at {@code side * r + c}), outer index the sector.
+   */
+  static double[][] of(double[] power, int side, int n) {
+    final int rings = side / 2 + 1;
+    double[][] sum = new double[n][rings];
+    int[][] count = new int[n][rings];
+    for (int c = 0; c < side; c++) {
+      for (int r = 0; r < side; r++) {
+        double p = power[side * r + c];
+        int dy = r - side / 2;
+        int dx = c - side / 2;
+        int k = ring(dy, dx, rings);
         if (k < 0 || Double.isNaN(p)) {
           continue;
         }
@@ -81,9 +82,9 @@ final class SectorProfiles {
         }
       }
     }
-    double[][] profiles = new double[n][RINGS];
+    double[][] profiles = new double[n][rings];
     for (int s = 0; s < n; s++) {
-      for (int k = 0; k < RINGS; k++) {
+      for (int k = 0; k < rings; k++) {
         profiles[s][k] = count[s][k] == 0 ? Double.NaN : sum[s][k] / count[s][k];
       }
     }

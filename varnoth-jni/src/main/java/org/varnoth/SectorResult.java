@@ -9,7 +9,7 @@ import java.util.Objects;
  *
  * @param angle the sector's centre in degrees, 0 to 180: 0 the horizontal
  *     frequency (variation along a row), 90 the vertical one
- * @param profile 65 values: value k is the mean of the non-NaN power elements
+ * @param profile N / 2 + 1 values for a window of side N: value k is the mean of the non-NaN power elements
  *     of ring k in the sector, NaN for a ring with none; ring 0 (the centre)
  *     belongs to every sector
  * @param fit the line fit of that profile over the analyser's fit range and axis
@@ -19,24 +19,22 @@ public record SectorResult(double angle, double[] profile, LineFit fit) {
    * Checks and copies the arguments.
    *
    * @param angle the sector's centre in degrees
-   * @param profile 65 values
+   * @param profile N / 2 + 1 values, N a window side (32 to 4096, a power of two)
    * @param fit the line fit
    * @throws NullPointerException if {@code profile} or {@code fit} is null
-   * @throws IllegalArgumentException if {@code profile} does not hold 65 values
+   * @throws IllegalArgumentException if {@code profile} is not the profile of a
+   *     window side
    */
   public SectorResult {
     Objects.requireNonNull(fit, "fit is null");
-    if (profile.length != SpectrumAnalyzer.PROFILE_SIZE) {
-      throw new IllegalArgumentException("expected a profile of "
-          + SpectrumAnalyzer.PROFILE_SIZE + " values, got " + profile.length);
-    }
+    SpectrumAnalyzer.sideOfProfile(profile);
     profile = profile.clone();
   }
 
   /**
    * The sector's profile.
    *
-   * @return a new array of 65 values
+   * @return a new array of N / 2 + 1 values
    */
   @Override
   public double[] profile() {

@@ -5,15 +5,17 @@ import java.awt.image.BufferedImage;
 import java.awt.image.Raster;
 import java.io.Serializable;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
 
 /**
- * The spectral slope of grey images of any size, through the natives of
- * {@link Varnoth}. An image of at least 128 x 128 is converted to grey (see
- * {@link GreyImages}), a 128 x 128 window is taken from it, and the window's
- * centred power spectrum, radial profile and log-log line fit are computed:
+ * The spectral slope of grey images of any size. An image of at least N x N
+ * is converted to grey (see {@link GreyImages}), an N x N window is taken
+ * from it (N = 128 unless {@linkplain Builder#side(int) chosen}: a power of
+ * two from 32 to 4096), and the window's centred power spectrum, radial
+ * profile and log-log line fit are computed:
  *
  * <pre>{@code
  * SpectrumResult r = SpectrumAnalyzer.create().analyze(ImageIO.read(file));
@@ -21,17 +23,23 @@ import java.util.Objects;
  * }</pre>
  *
  * <p>Windows ({@link Window}): the centre crop, whose top-left corner is at row
- * {@code (height - 128) / 2}, column {@code (width - 128) / 2} in integer
+ * {@code (height - N) / 2}, column {@code (width - N) / 2} in integer
  * division (the default); or the area-averaging reduction of the largest
- * centred square whose side is a multiple of 128; or, through
- * {@link #analyzeTiles(double[][])}, every whole 128 x 128 tile.
+ * centred square whose side is a multiple of N; or, through
+ * {@link #analyzeTiles(double[][])}, every whole N x N tile.
  *
  * <p>Conventions: the spectrum is the unscaled forward 2-D DFT, centred at row
- * 64, column 64; the power of an element is (|F| / 16384)^2; profile value k is
- * the mean power of the elements whose distance from the centre rounds to k;
- * the fit is the least-squares line through the points (ln(1 + 1.546875 k),
- * ln profile[k]) of the strictly positive profile values, slope and intercept
- * 0.0 when fewer than two are positive.
+ * N / 2, column N / 2; the power of an element is (|F| / N^2)^2; profile value
+ * k, k = 0 to N / 2, is the mean power of the elements whose distance from
+ * the centre rounds to k; the fit is the least-squares line through the
+ * points (ln(1 + (99 / (N / 2)) k), ln profile[k]) of the strictly positive
+ * profile values (radii 0 to N / 2 onto 1 to 100; ln(1 + 1.546875 k) for
+ * N = 128), slope and intercept 0.0 when fewer than two are positive.
+ *
+ * <p>Every window goes to native code once, as one flat array, through the
+ * library Varnoth_Spectra, which is built from the same sources as the
+ * natives of {@link Varnoth}: for N = 128, with every option at its default,
+ * the results are those of those natives, bit for bit.
  *
  * <p>Ring 0 is the power of the window's mean, so the brightness of an image
  * moves its slope: the point (0, ln mean^2) sits at the left end of the line
@@ -60,21 +68,25 @@ import java.util.Objects;
  * @serial exclude
  */
 public final class SpectrumAnalyzer implements Serializable {
-  private static final long serialVersionUID = 1L;
+  private static final long serialVersionUID = 2L;
 
-  /** The side of the window that is transformed. */
+  /** The default side of the window that is transformed, the natives' side. */
   public static final int SIDE = 128;
-  /** The number of values in a radial profile, one per ring 0 to 64. */
+  /** The number of values in the radial profile of a 128 x 128 window, one per ring 0 to 64. */
   public static final int PROFILE_SIZE = 65;
+  /** The smallest side of a window. */
+  public static final int MIN_SIDE = SpectraNatives.MIN_SIDE;
+  /** The largest side of a window. */
+  public static final int MAX_SIDE = SpectraNatives.MAX_SIDE;
 
-  /** How the 128 x 128 window is taken from a larger image. */
+  /** How the N x N window is taken from a larger image. */
   public enum Window {
-    /** The centre 128 x 128 crop. */
+    /** The centre N x N crop. */
     CROP,
     /**
      * The area-averaging reduction of the largest centred square whose side is
-     * a multiple of 128: each value is the mean of an f x f block, summed row
-     * by row and divided by f * f. For an image smaller than 256 in either
+     * a multiple of N: each value is the mean of an f x f block, summed row
+     * by row and divided by f * f. For an image smaller than 2 N in either
      * dimension it is the crop.
      */
     RESIZE
@@ -85,42 +97,58 @@ public final class SpectrumAnalyzer implements Serializable {
    *
    * <p>On the natives' axis the same spectrum reads steeper than on the
    * frequency axis, since ln(1 + 1.546875 k) grows more slowly than ln k at
-   * small k: periodic synthetic 1/f^2 fields gave -2.05 to -2.10 over rings 2
-   * to 48 on the natives' axis, -1.93 to -1.98 on the frequency axis.
+   * small k: periodic synthetic 1/f^2 fields of side 128 gave -2.05 to -2.10
+   * over rings 2 to 48 on the natives' axis, -1.93 to -1.98 on the frequency
+   * axis.
    */
   public enum Axis {
-    /** The natives' abscissa ln(1 + 1.546875 k): radii 0 to 64 onto 1 to 100. */
+    /**
+     * The natives' abscissa ln(1 + (99 / (N / 2)) k): radii 0 to N / 2 onto 1
+     * to 100 (ln(1 + 1.546875 k) for N = 128).
+     */
     NATIVES,
     /**
-     * ln(k / 128), the frequency in cycles per pixel; ring 0 is never used. The
+     * ln(k / N), the frequency in cycles per pixel; ring 0 is never used. The
      * slope is minus the exponent alpha of P(f) ~ f^-alpha.
      */
     FREQUENCY;
 
     /**
-     * The abscissa of ring k on this axis.
+     * The abscissa of ring k of a 128 x 128 window on this axis.
      *
      * @param k the ring, 0 to 64
      * @return ln(1 + 1.546875 k), or ln(k / 128) (minus infinity for ring 0)
      */
     public double abscissa(int k) {
-      return this == FREQUENCY ? Math.log(k / (double) SIDE) : Math.log(k * 1.546875 + 1.0);
+      return abscissa(k, SIDE);
+    }
+
+    /**
+     * The abscissa of ring k of a window of side N on this axis.
+     *
+     * @param k the ring, 0 to N / 2
+     * @param side the side N
+     * @return ln(k (99 / (N / 2)) + 1.0), or ln(k / N) (minus infinity for ring 0)
+     */
+    public double abscissa(int k, int side) {
+      return this == FREQUENCY ? Math.log(k / (double) side)
+          : Math.log(k * (99.0 / (side / 2)) + 1.0);
     }
   }
 
   /**
    * The taper applied to the window before the transform.
    *
-   * <p>{@link #HANN}: the window's mean (the sum of its 16384 values row by row,
-   * divided by 16384) is subtracted, then the value at row r, column c is
+   * <p>{@link #HANN}: the window's mean (the sum of its N^2 values row by row,
+   * divided by N^2) is subtracted, then the value at row r, column c is
    * multiplied by h(r) h(c), the periodic Hann taper
-   * {@code h(n) = 0.5 - 0.5 cos(2 pi n / 128)}. The jump between opposite
+   * {@code h(n) = 0.5 - 0.5 cos(2 pi n / N)}. The jump between opposite
    * edges of a crop then adds no cross of false power along the axes. The
    * taper removes power: the mean of h^2 is 3/8 along each axis, so for a
    * spectrum that changes slowly from ring to ring the power falls by a
    * factor of about (3/8)^2 = 9/64 and the intercept by about
    * ln(64/9) = 1.96; the slope is unchanged. As with the mean option, the
-   * default fit range is then 1:64.
+   * default fit range is then 1:N/2.
    */
   public enum Taper {
     /** No taper: the window as it is. */
@@ -132,8 +160,10 @@ public final class SpectrumAnalyzer implements Serializable {
   /** The largest number of direction sectors. */
   public static final int MAX_SECTORS = 36;
 
-  private static final double[] HANN = hann();
+  // HANN[i]: the taper of side MIN_SIDE << i.
+  private static final double[][] HANN = hannTapers();
 
+  private final int side;
   private final Window window;
   private final boolean removeMean;
   private final boolean powerSpectrum;
@@ -146,6 +176,11 @@ public final class SpectrumAnalyzer implements Serializable {
   private final int sectors;
 
   private SpectrumAnalyzer(Builder b) {
+    if (b.fitRange != null && b.fitRange.kmax() > b.side / 2) {
+      throw new IllegalArgumentException("expected a fit range within rings 0:" + b.side / 2
+          + " of a " + b.side + " x " + b.side + " window, got " + b.fitRange);
+    }
+    this.side = b.side;
     this.window = b.window;
     this.removeMean = b.removeMean;
     this.powerSpectrum = b.powerSpectrum;
@@ -156,7 +191,7 @@ public final class SpectrumAnalyzer implements Serializable {
     this.chosenFitRange = b.fitRange;
     boolean meanRemoved = b.removeMean || b.taper == Taper.HANN;
     this.fitRange = b.fitRange != null ? b.fitRange
-        : meanRemoved ? FitRange.WITHOUT_MEAN : FitRange.ALL;
+        : meanRemoved ? FitRange.withoutMean(b.side) : FitRange.all(b.side);
   }
 
   /**
@@ -167,6 +202,7 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public Builder toBuilder() {
     Builder b = new Builder();
+    b.side = side;
     b.window = window;
     b.removeMean = removeMean;
     b.powerSpectrum = powerSpectrum;
@@ -176,6 +212,15 @@ public final class SpectrumAnalyzer implements Serializable {
     b.fitRange = chosenFitRange;
     b.sectors = sectors;
     return b;
+  }
+
+  /**
+   * The side N of the window that is transformed.
+   *
+   * @return a power of two from 32 to 4096
+   */
+  public int side() {
+    return side;
   }
 
   /**
@@ -216,7 +261,7 @@ public final class SpectrumAnalyzer implements Serializable {
 
   /**
    * The rings the line is fitted through: the builder's, or the default
-   * (0:64, or 1:64 when the mean is removed).
+   * (0:N/2, or 1:N/2 when the mean is removed).
    *
    * @return the fit range
    */
@@ -257,7 +302,8 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   @Override
   public boolean equals(Object o) {
-    return o instanceof SpectrumAnalyzer a && window == a.window && removeMean == a.removeMean
+    return o instanceof SpectrumAnalyzer a && side == a.side && window == a.window
+        && removeMean == a.removeMean
         && powerSpectrum == a.powerSpectrum && chart == a.chart && taper == a.taper
         && axis == a.axis && fitRange.equals(a.fitRange)
         && Objects.equals(chosenFitRange, a.chosenFitRange) && sectors == a.sectors;
@@ -265,14 +311,14 @@ public final class SpectrumAnalyzer implements Serializable {
 
   @Override
   public int hashCode() {
-    return Objects.hash(window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
+    return Objects.hash(side, window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
         chosenFitRange, sectors);
   }
 
-  /** The options, as {@code SpectrumAnalyzer[window=crop, removeMean=false, ...]}. */
+  /** The options, as {@code SpectrumAnalyzer[side=128, window=crop, removeMean=false, ...]}. */
   @Override
   public String toString() {
-    return "SpectrumAnalyzer[window=" + lower(window) + ", removeMean=" + removeMean
+    return "SpectrumAnalyzer[side=" + side + ", window=" + lower(window) + ", removeMean=" + removeMean
         + ", taper=" + lower(taper) + ", axis=" + lower(axis) + ", fitRange=" + fitRange
         + (chosenFitRange == null ? " (default)" : "") + ", sectors=" + sectors
         + ", powerSpectrum=" + powerSpectrum + ", chart=" + chart + "]";
@@ -282,13 +328,45 @@ public final class SpectrumAnalyzer implements Serializable {
     return e.name().toLowerCase(Locale.ROOT);
   }
 
-  // h(n) = 0.5 - 0.5 cos(2 pi n / 128), n = 0 .. 127.
-  private static double[] hann() {
-    double[] h = new double[SIDE];
-    for (int n = 0; n < SIDE; n++) {
-      h[n] = 0.5 - 0.5 * StrictMath.cos(2.0 * Math.PI * n / SIDE);
+  // h(n) = 0.5 - 0.5 cos(2 pi n / N), n = 0 .. N - 1, for every side N.
+  private static double[][] hannTapers() {
+    double[][] tapers = new double[Integer.numberOfTrailingZeros(MAX_SIDE / MIN_SIDE) + 1][];
+    for (int i = 0; i < tapers.length; i++) {
+      int side = MIN_SIDE << i;
+      double[] h = new double[side];
+      for (int n = 0; n < side; n++) {
+        h[n] = 0.5 - 0.5 * StrictMath.cos(2.0 * Math.PI * n / side);
+      }
+      tapers[i] = h;
     }
-    return h;
+    return tapers;
+  }
+
+  private static double[] hann(int side) {
+    return HANN[Integer.numberOfTrailingZeros(side / MIN_SIDE)];
+  }
+
+  /**
+   * The side N of the window whose profile has a length.
+   *
+   * @param profile N / 2 + 1 values
+   * @return N
+   * @throws NullPointerException if {@code profile} is null
+   * @throws IllegalArgumentException unless the length is N / 2 + 1 for a side N
+   */
+  static int sideOfProfile(double[] profile) {
+    Objects.requireNonNull(profile, "profile is null");
+    int side = 2 * (profile.length - 1);
+    if (!isSide(side)) {
+      throw new IllegalArgumentException("expected a profile of N / 2 + 1 values for a side N "
+          + "from " + MIN_SIDE + " to " + MAX_SIDE + " (a power of two), got "
+          + profile.length + " values");
+    }
+    return side;
+  }
+
+  private static boolean isSide(int n) {
+    return n >= MIN_SIDE && n <= MAX_SIDE && Integer.bitCount(n) == 1;
   }
 
   /**
@@ -313,26 +391,27 @@ public final class SpectrumAnalyzer implements Serializable {
   /**
    * The analysis of a grey image.
    *
-   * @param image rows of values, outer index the row; at least 128 x 128, every
+   * @param image rows of values, outer index the row; at least N x N, every
    *     row of one length; not modified
    * @return the analysis of the image's window
    * @throws NullPointerException if {@code image} or a row is null
    * @throws IllegalArgumentException if the rows differ in length or the image
-   *     is smaller than 128 x 128
+   *     is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(double[][] image) {
-    double[][] w = window == Window.RESIZE ? ImageWindows.reduce(image) : ImageWindows.crop(image);
+    double[] w = window == Window.RESIZE ? ImageWindows.reduce(image, side)
+        : ImageWindows.crop(image, side);
     return analyzeWindow(w);
   }
 
   /**
    * The analysis of an image, converted to grey by {@link GreyImages#of(BufferedImage)}.
    *
-   * @param image the image, at least 128 x 128
+   * @param image the image, at least N x N
    * @return the analysis of the image's window
    * @throws NullPointerException if {@code image} is null
-   * @throws IllegalArgumentException if the image is smaller than 128 x 128
+   * @throws IllegalArgumentException if the image is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(BufferedImage image) {
@@ -343,10 +422,10 @@ public final class SpectrumAnalyzer implements Serializable {
   /**
    * The analysis of a raster, converted to grey by {@link GreyImages#of(Raster)}.
    *
-   * @param raster the raster, at least 128 x 128
+   * @param raster the raster, at least N x N
    * @return the analysis of the raster's window
    * @throws NullPointerException if {@code raster} is null
-   * @throws IllegalArgumentException if the raster is smaller than 128 x 128
+   * @throws IllegalArgumentException if the raster is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult analyze(Raster raster) {
@@ -356,24 +435,24 @@ public final class SpectrumAnalyzer implements Serializable {
   }
 
   /**
-   * The analysis of every whole 128 x 128 tile of a grey image, row by row of
-   * tiles: tile (i, j) covers rows 128 i to 128 i + 127 and columns 128 j to 128
-   * j + 127; the rows and columns left over at the bottom and right edges are
+   * The analysis of every whole N x N tile of a grey image, row by row of
+   * tiles: tile (i, j) covers rows N i to N i + N - 1 and columns N j to N j +
+   * N - 1; the rows and columns left over at the bottom and right edges are
    * not used. The analyser's window option does not apply.
    *
-   * @param image rows of values, outer index the row; at least 128 x 128, every
+   * @param image rows of values, outer index the row; at least N x N, every
    *     row of one length; not modified
    * @return one result per tile
    * @throws NullPointerException if {@code image} or a row is null
    * @throws IllegalArgumentException if the rows differ in length or the image
-   *     is smaller than 128 x 128
+   *     is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(double[][] image) {
-    int[] size = ImageWindows.checkedSize(image);
+    int[] size = ImageWindows.checkedSize(image, side);
     List<TileResult> results = new ArrayList<>();
-    for (int i = 0; i < size[0] / SIDE; i++) {
-      analyzeTileRow(image, i, i, size[1] / SIDE, results);
+    for (int i = 0; i < size[0] / side; i++) {
+      analyzeTileRow(image, i, i, size[1] / side, results);
     }
     return results;
   }
@@ -383,7 +462,8 @@ public final class SpectrumAnalyzer implements Serializable {
   private void analyzeTileRow(double[][] strip, int stripRow, int row, int columns,
       List<TileResult> results) {
     for (int j = 0; j < columns; j++) {
-      results.add(new TileResult(row, j, analyzeWindow(ImageWindows.tile(strip, stripRow, j))));
+      results.add(new TileResult(row, j,
+          analyzeWindow(ImageWindows.tile(strip, stripRow, j, side))));
     }
   }
 
@@ -391,19 +471,19 @@ public final class SpectrumAnalyzer implements Serializable {
    * The analysis of every whole tile of an image converted to grey, as
    * {@link #analyzeTiles(double[][])}.
    *
-   * @param image the image, at least 128 x 128
+   * @param image the image, at least N x N
    * @return one result per tile
    * @throws NullPointerException if {@code image} is null
-   * @throws IllegalArgumentException if the image is smaller than 128 x 128
+   * @throws IllegalArgumentException if the image is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(BufferedImage image) {
     checkedSize(image);
-    int columns = image.getWidth() / SIDE;
+    int columns = image.getWidth() / side;
     List<TileResult> results = new ArrayList<>();
     // One row of tiles converted to grey at a time.
-    for (int i = 0; i < image.getHeight() / SIDE; i++) {
-      double[][] strip = GreyImages.of(image.getSubimage(0, SIDE * i, SIDE * columns, SIDE));
+    for (int i = 0; i < image.getHeight() / side; i++) {
+      double[][] strip = GreyImages.of(image.getSubimage(0, side * i, side * columns, side));
       analyzeTileRow(strip, 0, i, columns, results);
     }
     return results;
@@ -413,19 +493,19 @@ public final class SpectrumAnalyzer implements Serializable {
    * The analysis of every whole tile of a raster converted to grey, as
    * {@link #analyzeTiles(double[][])}.
    *
-   * @param raster the raster, at least 128 x 128
+   * @param raster the raster, at least N x N
    * @return one result per tile
    * @throws NullPointerException if {@code raster} is null
-   * @throws IllegalArgumentException if the raster is smaller than 128 x 128
+   * @throws IllegalArgumentException if the raster is smaller than N x N
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public List<TileResult> analyzeTiles(Raster raster) {
     checkedSize(raster);
-    int columns = raster.getWidth() / SIDE;
+    int columns = raster.getWidth() / side;
     List<TileResult> results = new ArrayList<>();
-    for (int i = 0; i < raster.getHeight() / SIDE; i++) {
+    for (int i = 0; i < raster.getHeight() / side; i++) {
       double[][] strip = GreyImages.of(raster.createChild(raster.getMinX(),
-          raster.getMinY() + SIDE * i, SIDE * columns, SIDE, 0, 0, null));
+          raster.getMinY() + side * i, side * columns, side, 0, 0, null));
       analyzeTileRow(strip, 0, i, columns, results);
     }
     return results;
@@ -434,75 +514,78 @@ public final class SpectrumAnalyzer implements Serializable {
   /** A square of an image: its top-left corner and side, in pixels. */
   private record Region(int top, int left, int side) {}
 
-  // The square of an image that the window reads: the crop's 128 x 128, or the
-  // reduction's largest centred square whose side is a multiple of 128. Only
+  // The square of an image that the window reads: the crop's N x N, or the
+  // reduction's largest centred square whose side is a multiple of N. Only
   // that square is converted to grey; the window of the square is then the
   // window of the image.
   private Region windowRegion(int height, int width) {
-    int side = window == Window.RESIZE ? SIDE * (Math.min(height, width) / SIDE) : SIDE;
-    return new Region((height - side) / 2, (width - side) / 2, side);
+    int s = window == Window.RESIZE ? side * (Math.min(height, width) / side) : side;
+    return new Region((height - s) / 2, (width - s) / 2, s);
   }
 
   // Size errors before any conversion, in the image's own terms.
-  private static BufferedImage checkedSize(BufferedImage image) {
+  private BufferedImage checkedSize(BufferedImage image) {
     Objects.requireNonNull(image, "image is null");
     checkSize(image.getHeight(), image.getWidth());
     return image;
   }
 
-  private static Raster checkedSize(Raster raster) {
+  private Raster checkedSize(Raster raster) {
     Objects.requireNonNull(raster, "raster is null");
     checkSize(raster.getHeight(), raster.getWidth());
     return raster;
   }
 
-  private static void checkSize(int height, int width) {
-    if (height < SIDE || width < SIDE) {
-      throw new IllegalArgumentException("expected at least " + SIDE + " x " + SIDE
+  private void checkSize(int height, int width) {
+    if (height < side || width < side) {
+      throw new IllegalArgumentException("expected at least " + side + " x " + side
           + " (height x width), got " + height + " x " + width);
     }
   }
 
-  // The window w (a new 128 x 128 array, modified here) through the natives.
-  private SpectrumResult analyzeWindow(double[][] w) {
-    NativeLibrary.load();
+  // The window w (a new N x N array row by row, modified here), transformed
+  // natively in one call.
+  private SpectrumResult analyzeWindow(double[] w) {
+    NativeLibrary.loadSpectra();
     boolean finite = allFinite(w);
     if (removeMean || taper == Taper.HANN) {
       subtractMean(w);
     }
     if (taper == Taper.HANN) {
-      for (int r = 0; r < SIDE; r++) {
-        for (int c = 0; c < SIDE; c++) {
-          w[r][c] *= HANN[r] * HANN[c];
+      double[] h = hann(side);
+      for (int r = 0; r < side; r++) {
+        for (int c = 0; c < side; c++) {
+          w[side * r + c] *= h[r] * h[c];
         }
       }
     }
-    double[] profile = new double[PROFILE_SIZE];
-    double[][] power = null;
-    if (powerSpectrum || sectors > 0) {
-      power = new double[SIDE][SIDE];
-      Varnoth.f_PSD_Processing(w, profile, power, new double[SIDE][SIDE]);
-    } else {
-      Varnoth.f_PSD_Processing_PSOnly(w, profile);
-    }
+    double[] profile = new double[side / 2 + 1];
+    double[] power = powerSpectrum || sectors > 0 ? new double[side * side] : null;
+    SpectraNatives.spectrum(w, side, profile, power);
     List<SectorResult> sectorResults = List.of();
     if (sectors > 0) {
-      double[][] sectorProfiles = SectorProfiles.of(power, sectors);
+      double[][] sectorProfiles = SectorProfiles.of(power, side, sectors);
       sectorResults = new ArrayList<>();
       for (int i = 0; i < sectors; i++) {
         sectorResults.add(new SectorResult(i * 180.0 / sectors, sectorProfiles[i],
             LineFit.of(sectorProfiles[i], fitRange, axis)));
       }
     }
-    return fitted(profile, powerSpectrum ? power : null, sectorResults, finite);
+    return fitted(profile, powerSpectrum ? rows(power, side) : null, sectorResults, finite);
   }
 
-  private static boolean allFinite(double[][] w) {
-    for (double[] row : w) {
-      for (double v : row) {
-        if (!Double.isFinite(v)) {
-          return false;
-        }
+  private static double[][] rows(double[] values, int side) {
+    double[][] rows = new double[side][];
+    for (int r = 0; r < side; r++) {
+      rows[r] = Arrays.copyOfRange(values, side * r, side * (r + 1));
+    }
+    return rows;
+  }
+
+  private static boolean allFinite(double[] w) {
+    for (double v : w) {
+      if (!Double.isFinite(v)) {
+        return false;
       }
     }
     return true;
@@ -519,24 +602,28 @@ public final class SpectrumAnalyzer implements Serializable {
    * @param tiles the tiles, at least one
    * @return the fit of the mean profile, with that profile
    * @throws NullPointerException if {@code tiles} or a tile is null
-   * @throws IllegalArgumentException if {@code tiles} is empty
+   * @throws IllegalArgumentException if {@code tiles} is empty, or a tile is
+   *     not of this analyser's side
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult tilesMean(List<TileResult> tiles) {
     if (tiles.isEmpty()) {
       throw new IllegalArgumentException("expected at least one tile, got none");
     }
-    double[] mean = new double[PROFILE_SIZE];
+    double[] mean = new double[side / 2 + 1];
     for (TileResult t : tiles) {
       double[] p = t.result().profile();
-      for (int k = 0; k < PROFILE_SIZE; k++) {
+      if (p.length != mean.length) {
+        throw new IllegalArgumentException("expected tiles of side " + side + ", got one of side "
+            + t.result().side());
+      }
+      for (int k = 0; k < mean.length; k++) {
         mean[k] += p[k];
       }
     }
-    for (int k = 0; k < PROFILE_SIZE; k++) {
+    for (int k = 0; k < mean.length; k++) {
       mean[k] /= tiles.size();
     }
-    NativeLibrary.load();
     return fitted(mean, null, List.of(), tiles.stream().allMatch(t -> t.result().finiteWindow()));
   }
 
@@ -544,22 +631,22 @@ public final class SpectrumAnalyzer implements Serializable {
    * The line fit of a radial profile that the caller has, for instance the
    * mean of the profiles of several tiles, by the same recipe as
    * {@link #analyze(double[][])}: the fit range (with the mean option or the
-   * taper, 1:64 by default) and the axis apply, and so does the chart option;
+   * taper, 1:N/2 by default) and the axis apply, and so does the chart option;
    * there are no sectors.
    *
-   * @param profile 65 values, one per ring 0 to 64
+   * @param profile N / 2 + 1 values, one per ring 0 to N / 2, N this
+   *     analyser's side
    * @return the fit, with the profile and no power spectrum
    * @throws NullPointerException if {@code profile} is null
-   * @throws IllegalArgumentException if {@code profile} does not hold 65 values
+   * @throws IllegalArgumentException if {@code profile} does not hold N / 2 + 1 values
    * @throws UnsatisfiedLinkError if the native library cannot be loaded
    */
   public SpectrumResult fit(double[] profile) {
     Objects.requireNonNull(profile, "profile is null");
-    if (profile.length != PROFILE_SIZE) {
-      throw new IllegalArgumentException("expected a profile of " + PROFILE_SIZE
+    if (profile.length != side / 2 + 1) {
+      throw new IllegalArgumentException("expected a profile of " + (side / 2 + 1)
           + " values, got " + profile.length);
     }
-    NativeLibrary.load();
     return fitted(profile, null, List.of(), true);
   }
 
@@ -576,24 +663,21 @@ public final class SpectrumAnalyzer implements Serializable {
         chart ? nativeChart : null, sectorFits, finiteWindow);
   }
 
-  // Subtracts the mean: the sum of the 16384 values row by row, divided by 16384.
-  private static void subtractMean(double[][] w) {
+  // Subtracts the mean: the sum of the N^2 values row by row, divided by N^2.
+  private static void subtractMean(double[] w) {
     double sum = 0.0;
-    for (double[] row : w) {
-      for (double v : row) {
-        sum += v;
-      }
+    for (double v : w) {
+      sum += v;
     }
-    double mean = sum / (SIDE * SIDE);
-    for (double[] row : w) {
-      for (int c = 0; c < row.length; c++) {
-        row[c] -= mean;
-      }
+    double mean = sum / w.length;
+    for (int i = 0; i < w.length; i++) {
+      w[i] -= mean;
     }
   }
 
   /** A builder of {@link SpectrumAnalyzer}s. Not safe for concurrent use. */
   public static final class Builder {
+    private int side = SIDE;
     private Window window = Window.CROP;
     private boolean removeMean;
     private boolean powerSpectrum;
@@ -608,17 +692,18 @@ public final class SpectrumAnalyzer implements Serializable {
     /**
      * The band of rings that the line is fitted through, both ends included:
      * the rings in it whose profile value is strictly positive (on the
-     * frequency axis also finite, and not ring 0). The default is 0:64, or 1:64
-     * when the mean is removed ({@link #removeMean(boolean)},
+     * frequency axis also finite, and not ring 0). The default is 0:N/2, or
+     * 1:N/2 when the mean is removed ({@link #removeMean(boolean)},
      * {@link Taper#HANN}): the logarithm of ring 0's tiny residue would pull the
-     * line far off. For 0:64 on the natives' axis the fit is the natives' own.
-     * A band that leaves fewer than two points gives slope and intercept 0.0,
-     * and {@link LineFit#fitted()} false.
+     * line far off. For 0:64 of a 128 x 128 window on the natives' axis the fit
+     * is the natives' own. A band that leaves fewer than two points gives slope
+     * and intercept 0.0, and {@link LineFit#fitted()} false. A band beyond ring
+     * N / 2 is refused by {@link #build()}.
      *
      * @param kmin the first ring, 0 or more
-     * @param kmax the last ring, more than kmin and at most 64
+     * @param kmax the last ring, more than kmin and at most 2048
      * @return this builder
-     * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 64
+     * @throws IllegalArgumentException unless 0 &le; kmin &lt; kmax &le; 2048
      */
     public Builder fitRange(int kmin, int kmax) {
       return fitRange(new FitRange(kmin, kmax));
@@ -636,6 +721,25 @@ public final class SpectrumAnalyzer implements Serializable {
       return this;
     }
 
+
+    /**
+     * The side N of the window (default 128): a power of two from 32 to 4096.
+     * The window is N x N, its profile has N / 2 + 1 rings; an image must be at
+     * least N x N.
+     *
+     * @param side the side
+     * @return this builder
+     * @throws IllegalArgumentException if {@code side} is not a power of two
+     *     from 32 to 4096
+     */
+    public Builder side(int side) {
+      if (!isSide(side)) {
+        throw new IllegalArgumentException("expected a side that is a power of two from "
+            + MIN_SIDE + " to " + MAX_SIDE + ", got " + side);
+      }
+      this.side = side;
+      return this;
+    }
 
     /**
      * The abscissa of the fit (default {@link Axis#NATIVES}).
@@ -667,7 +771,7 @@ public final class SpectrumAnalyzer implements Serializable {
      * 180/n, 2 180/n, ... degrees; 0 degrees is the horizontal frequency
      * (variation along a row, vertical stripes), 90 the vertical one. The
      * direction of the element at row r, column c of the centred spectrum is
-     * atan2(r - 64, c - 64) in degrees, folded into [0, 180); sector i takes the
+     * atan2(r - N / 2, c - N / 2) in degrees, folded into [0, 180); sector i takes the
      * directions within 90/n degrees of its centre, the lower edge included. Each
      * sector has the profile of the same rings restricted to it (ring 0, the
      * centre, belongs to every sector) and its fit over the fit range and axis
@@ -701,7 +805,7 @@ public final class SpectrumAnalyzer implements Serializable {
     /**
      * Whether the window's mean is subtracted before the transform (default
      * false); ring 0 is then left out of the fit (the default fit range is
-     * 1:64).
+     * 1:N/2).
      *
      * @param removeMean true to subtract the mean
      * @return this builder
@@ -714,7 +818,7 @@ public final class SpectrumAnalyzer implements Serializable {
     /**
      * Whether results carry the power spectrum (default false).
      *
-     * @param powerSpectrum true to keep the 128 x 128 power spectrum
+     * @param powerSpectrum true to keep the N x N power spectrum
      * @return this builder
      */
     public Builder powerSpectrum(boolean powerSpectrum) {
@@ -737,6 +841,7 @@ public final class SpectrumAnalyzer implements Serializable {
      * An analyser with the options set so far.
      *
      * @return the analyser
+     * @throws IllegalArgumentException if the fit range reaches beyond ring N / 2
      */
     public SpectrumAnalyzer build() {
       return new SpectrumAnalyzer(this);

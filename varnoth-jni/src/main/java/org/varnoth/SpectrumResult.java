@@ -6,7 +6,7 @@ import java.util.Objects;
 import java.util.Optional;
 
 /**
- * The spectral analysis of one 128 x 128 window: the log-log line fit of its
+ * The spectral analysis of one N x N window: the log-log line fit of its
  * radial power profile over the fit range, with its standard error and R^2,
  * the profile, on request the direction sectors' profiles and fits, the power
  * spectrum and the chart information. Instances are immutable: every accessor
@@ -211,18 +211,27 @@ public final class SpectrumResult {
    * The radial profile: value k is the mean power of the spectrum elements
    * whose distance from the centre rounds to k.
    *
-   * @return a new array of 65 values
+   * @return a new array of N / 2 + 1 values for a window of side N
    */
   public double[] profile() {
     return profile.clone();
   }
 
   /**
-   * The centred power spectrum (|F| / 16384)^2, zero frequency at row 64,
-   * column 64, when the analyser was built with
+   * The side N of the analysed window.
+   *
+   * @return 32 to 4096, a power of two
+   */
+  public int side() {
+    return 2 * (profile.length - 1);
+  }
+
+  /**
+   * The centred power spectrum (|F| / N^2)^2 of the N x N window, zero
+   * frequency at row N / 2, column N / 2, when the analyser was built with
    * {@link SpectrumAnalyzer.Builder#powerSpectrum(boolean)}.
    *
-   * @return a new 128 x 128 array, or empty
+   * @return a new N x N array, or empty
    */
   public Optional<double[][]> powerSpectrum() {
     return powerSpectrum == null ? Optional.empty() : Optional.of(deepCopy(powerSpectrum));

@@ -144,12 +144,24 @@ class MeasuringOptionsTest {
   }
 
   @Test
-  void rangesOutsideTheRingsAndSectorCountsAreRefused() {
+  void rangesOutsideTheRingsSidesAndSectorCountsAreRefused() {
     SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder();
-    for (int[] bad : new int[][] {{-1, 10}, {5, 5}, {6, 5}, {0, 65}}) {
+    for (int[] bad : new int[][] {{-1, 10}, {5, 5}, {6, 5}, {0, 2049}}) {
       IllegalArgumentException e = assertThrows(IllegalArgumentException.class,
           () -> b.fitRange(bad[0], bad[1]));
-      assertTrue(e.getMessage().contains("0 <= KMIN < KMAX <= 64"), e.getMessage());
+      assertTrue(e.getMessage().contains("0 <= KMIN < KMAX <= 2048"), e.getMessage());
+    }
+    // Beyond the last ring of the window's side: refused when built.
+    IllegalArgumentException beyond = assertThrows(IllegalArgumentException.class,
+        () -> SpectrumAnalyzer.builder().fitRange(10, 256).build());
+    assertEquals("expected a fit range within rings 0:64 of a 128 x 128 window, got 10:256",
+        beyond.getMessage());
+    assertEquals(new FitRange(10, 256),
+        SpectrumAnalyzer.builder().side(512).fitRange(10, 256).build().fitRange());
+    assertEquals(new FitRange(1, 512), SpectrumAnalyzer.builder().side(1024).removeMean(true)
+        .build().fitRange());
+    for (int bad : new int[] {16, 100, 8192, 0, -128}) {
+      assertThrows(IllegalArgumentException.class, () -> b.side(bad));
     }
     for (int bad : new int[] {1, -2, 37}) {
       assertThrows(IllegalArgumentException.class, () -> b.sectors(bad));
@@ -162,13 +174,13 @@ class MeasuringOptionsTest {
   }
 
   @ParameterizedTest
-  @CsvSource({"2.0", "3.0"})
-  void onTheFrequencyAxisTheSlopeIsMinusAlpha(double alpha) {
-    SpectrumAnalyzer a = SpectrumAnalyzer.builder().fitRange(2, 48)
+  @CsvSource({"2.0, 128", "3.0, 128", "2.0, 256", "2.5, 1024"})
+  void onTheFrequencyAxisTheSlopeIsMinusAlpha(double alpha, int side) {
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().side(side).fitRange(2, side * 3 / 8)
         .axis(SpectrumAnalyzer.Axis.FREQUENCY).build();
     for (long seed : new long[] {11, 12, 13}) {
-      double slope = a.analyze(field(alpha, alpha, seed)).slope();
-      assertEquals(-alpha, slope, 0.15, "alpha " + alpha + " seed " + seed);
+      double slope = a.analyze(SyntheticImages.powerLaw(side, alpha, seed)).slope();
+      assertEquals(-alpha, slope, 0.15, "alpha " + alpha + " side " + side + " seed " + seed);
     }
   }
 

@@ -190,27 +190,37 @@ class SpectrumAnalyzerTest {
     return img;
   }
 
+  // A 128 x 128 window held row by row, as rows.
+  private static double[][] rows(double[] window) {
+    double[][] rows = new double[128][];
+    for (int r = 0; r < 128; r++) {
+      rows[r] = Arrays.copyOfRange(window, 128 * r, 128 * r + 128);
+    }
+    return rows;
+  }
+
   @Test
   void windowsTakeTheValuesTheyShould() {
-    double[][] crop = ImageWindows.crop(positions(301, 200));
-    assertBits(1000.0 * 86 + 36, crop[0][0], "crop top-left at (86, 36)");
-    assertBits(1000.0 * (86 + 127) + 36 + 127, crop[127][127], "crop bottom-right");
+    double[] crop = ImageWindows.crop(positions(301, 200), 128);
+    assertBits(1000.0 * 86 + 36, crop[0], "crop top-left at (86, 36)");
+    assertBits(1000.0 * (86 + 127) + 36 + 127, crop[128 * 127 + 127], "crop bottom-right");
 
     // 300 x 520: the largest centred square of side 256 at (22, 132), 2 x 2 blocks.
-    double[][] reduced = ImageWindows.reduce(positions(300, 520));
+    double[] reduced = ImageWindows.reduce(positions(300, 520), 128);
     for (int i : new int[] {0, 5, 127}) {
       for (int j : new int[] {0, 64, 127}) {
         double mean = 1000.0 * (22 + 2 * i) + 500.0 + 132 + 2 * j + 0.5;
-        assertBits(mean, reduced[i][j], "block mean " + i + "," + j);
+        assertBits(mean, reduced[128 * i + j], "block mean " + i + "," + j);
       }
     }
     double[][] small = positions(200, 255);
     small[36][63] = -0.0;
-    assertBits(ImageWindows.crop(small), ImageWindows.reduce(small), "reduction by 1 is the crop");
+    assertBits(rows(ImageWindows.crop(small, 128)), rows(ImageWindows.reduce(small, 128)),
+        "reduction by 1 is the crop");
 
-    double[][] last = ImageWindows.tile(positions(300, 390), 1, 2);
-    assertBits(1000.0 * 128 + 256, last[0][0], "tile (1, 2) top-left");
-    assertBits(1000.0 * 255 + 383, last[127][127], "tile (1, 2) bottom-right");
+    double[] last = ImageWindows.tile(positions(300, 390), 1, 2, 128);
+    assertBits(1000.0 * 128 + 256, last[0], "tile (1, 2) top-left");
+    assertBits(1000.0 * 255 + 383, last[128 * 127 + 127], "tile (1, 2) bottom-right");
   }
 
   @Test
@@ -224,7 +234,8 @@ class SpectrumAnalyzerTest {
     }
     SpectrumAnalyzer resize = SpectrumAnalyzer.builder()
         .window(SpectrumAnalyzer.Window.RESIZE).build();
-    assertSameResult(natives(ImageWindows.reduce(img), false, false), resize.analyze(img));
+    assertSameResult(natives(rows(ImageWindows.reduce(img, 128)), false, false),
+        resize.analyze(img));
 
     List<TileResult> tiles = SpectrumAnalyzer.create().analyzeTiles(img);
     assertEquals(2 * 3, tiles.size());

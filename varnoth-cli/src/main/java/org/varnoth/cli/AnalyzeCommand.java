@@ -47,7 +47,8 @@ import picocli.CommandLine.Parameters;
     description = {"Prints, per image: file, slope, intercept, number of fitted rings.",
         "Images are converted to grey (one band: the sample as it is; colour: "
             + "0.299 R + 0.587 G + 0.114 B of the sRGB values, CMYK and ICC profiles converted "
-            + "first, the EXIF orientation applied) and a 128 x 128 window is analysed: the "
+            + "first, the EXIF orientation applied) and an N x N window is analysed (N = 128 "
+            + "unless --side says otherwise): the "
             + "centre crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
         "Exit status: 0 all analysed, 1 some file failed (named on stderr), 2 usage error."})
 final class AnalyzeCommand implements Callable<Integer> {
@@ -241,7 +242,7 @@ final class AnalyzeCommand implements Callable<Integer> {
     List<String> unwritten = new ArrayList<>(a.unwritten());
     if (slopeMap != null) {
       write("--slope-map", slopeMap, () -> SlopeMapImage.write(a.tiles(),
-          DisplayNames.of(file), slopeMap)).ifPresent(unwritten::add);
+          analyzer.side(), DisplayNames.of(file), slopeMap)).ifPresent(unwritten::add);
     }
     for (String problem : unwritten) {
       err.println("varnoth: " + problem);
@@ -405,7 +406,7 @@ final class AnalyzeCommand implements Callable<Integer> {
   private CSVPrinter csvPrinter(OutputFiles.Pending file) throws IOException {
     Writer w = new OutputStreamWriter(file.stream(), StandardCharsets.UTF_8);
     return new CSVPrinter(w, CSVFormat.DEFAULT.builder()
-        .setHeader(ResultFormats.csvHeader(analyzer.sectors()).toArray(new String[0])).get());
+        .setHeader(ResultFormats.csvHeader(analyzer).toArray(new String[0])).get());
   }
 
   // On Linux, a descriptor is a terminal when it links to a tty device;

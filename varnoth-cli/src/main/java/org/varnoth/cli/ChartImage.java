@@ -18,8 +18,9 @@ import org.varnoth.SpectrumResult;
 
 /**
  * The log-log chart of a radial profile as a PNG, drawn at 512 x 512 pixels:
- * the abscissa of the fit's axis (ln(1 + 1.546875 k) from 0 to ln 100 on the
- * natives' axis, ln(k / 128) from ln(1/128) to 0 on the frequency axis), the
+ * the abscissa of the fit's axis for a window of side N (ln(1 + (99 / (N/2)) k)
+ * from 0 to ln 100 on the natives' axis, ln(k / N) from ln(1/N) to 0 on the
+ * frequency axis), the
  * ordinate ln power over the points' span and one unit beyond, every point of a strictly positive ring (filled
  * inside the fit range, hollow outside it), the fitted line over the range,
  * the slope with its standard error, R^2 and the points, and the file name
@@ -53,7 +54,7 @@ final class ChartImage {
 
   // The abscissa range of the axis; the ordinate from the lowest to the
   // highest point, one unit beyond each, in whole even units.
-  private static Frame frame(SpectrumAnalyzer.Axis axis, double[] profile) {
+  private static Frame frame(SpectrumAnalyzer.Axis axis, double[] profile, int side) {
     double lo = Double.POSITIVE_INFINITY;
     double hi = Double.NEGATIVE_INFINITY;
     for (int k = 0; k < profile.length; k++) {
@@ -65,14 +66,15 @@ final class ChartImage {
     double y0 = lo > hi ? -LN_65536 : 2 * Math.floor((lo - 1) / 2);
     double y1 = lo > hi ? LN_65536 : 2 * Math.ceil((hi + 1) / 2);
     return axis == SpectrumAnalyzer.Axis.FREQUENCY
-        ? new Frame(Math.log(1.0 / SpectrumAnalyzer.SIDE), 0.0, y0, y1)
+        ? new Frame(Math.log(1.0 / side), 0.0, y0, y1)
         : new Frame(0.0, Math.log(100.0), y0, y1);
   }
 
   static BufferedImage draw(SpectrumResult result, String title) {
     SpectrumAnalyzer.Axis axis = result.axis();
     double[] profile = result.profile();
-    Frame f = frame(axis, profile);
+    int side = result.side();
+    Frame f = frame(axis, profile, side);
     BufferedImage image = new BufferedImage(WIDTH, HEIGHT, BufferedImage.TYPE_INT_RGB);
     Graphics2D g = image.createGraphics();
     g.setRenderingHint(RenderingHints.KEY_ANTIALIASING, RenderingHints.VALUE_ANTIALIAS_ON);
@@ -105,7 +107,8 @@ final class ChartImage {
     g.drawRect(LEFT, TOP, AREA, AREA);
     FitRange range = result.fitRange();
     centred(g, (axis == SpectrumAnalyzer.Axis.FREQUENCY
-        ? "ln(k / 128), cycles per pixel" : "ln(1 + 1.546875 k)")
+        ? "ln(k / " + side + "), cycles per pixel"
+        : "ln(1 + " + 99.0 / (side / 2) + " k)")
         + ",  ring k = 0 .. 64,  fitted over rings " + range.kmin() + " .. " + range.kmax(),
         LEFT + AREA / 2.0, TOP + AREA + 38);
     Graphics2D v = (Graphics2D) g.create();
@@ -118,8 +121,8 @@ final class ChartImage {
     LineFit fit = result.fit();
     if (result.fitted()) {
       double xa = axis.abscissa(
-          Math.max(range.kmin(), axis == SpectrumAnalyzer.Axis.FREQUENCY ? 1 : 0));
-      double xb = axis.abscissa(range.kmax());
+          Math.max(range.kmin(), axis == SpectrumAnalyzer.Axis.FREQUENCY ? 1 : 0), side);
+      double xb = axis.abscissa(range.kmax(), side);
       g.setColor(new Color(200, 40, 40));
       g.setStroke(new BasicStroke(2f));
       g.draw(new Line2D.Double(f.px(xa), f.py(fit.intercept() + fit.slope() * xa),
@@ -127,13 +130,15 @@ final class ChartImage {
     }
     g.setStroke(new BasicStroke(1.5f));
     Color blue = new Color(30, 80, 170);
+    // Smaller dots where a large window's many rings would merge.
+    double dotSize = profile.length > 129 ? 4 : 7;
     for (int k = 0; k < profile.length; k++) {
       if (!(profile[k] > 0 && profile[k] < Double.POSITIVE_INFINITY)
           || axis == SpectrumAnalyzer.Axis.FREQUENCY && k == 0) {
         continue;
       }
-      Ellipse2D dot = new Ellipse2D.Double(f.px(axis.abscissa(k)) - 3.5,
-          f.py(Math.log(profile[k])) - 3.5, 7, 7);
+      Ellipse2D dot = new Ellipse2D.Double(f.px(axis.abscissa(k, side)) - dotSize / 2,
+          f.py(Math.log(profile[k])) - dotSize / 2, dotSize, dotSize);
       g.setColor(blue);
       if (range.contains(k)) {
         g.fill(dot);

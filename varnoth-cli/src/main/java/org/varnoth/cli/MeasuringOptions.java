@@ -15,11 +15,15 @@ import picocli.CommandLine.Option;
 public final class MeasuringOptions {
   @CommandLine.Spec(CommandLine.Spec.Target.MIXEE) CommandSpec command;
 
+  @Option(names = "--side", paramLabel = "N", description = "The window's side: a power of "
+      + "two from 32 to 4096 (default 128); its profile has N/2 + 1 rings.")
+  int side = SpectrumAnalyzer.SIDE;
+
   @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
-      + "largest centred square whose side is a multiple of 128, not the centre crop.")
+      + "largest centred square whose side is a multiple of N, not the centre N x N crop.")
   boolean resize;
 
-  @Option(names = "--tiles", description = "Analyse every whole 128 x 128 tile, then the fit of "
+  @Option(names = "--tiles", description = "Analyse every whole N x N tile, then the fit of "
       + "the tiles' mean profile.")
   boolean tiles;
 
@@ -28,13 +32,14 @@ public final class MeasuringOptions {
   boolean removeMean;
 
   @Option(names = "--fit-range", paramLabel = "KMIN:KMAX", converter = FitRangeConverter.class,
-      description = "Fit the line through rings KMIN to KMAX (0 <= KMIN < KMAX <= 64; default "
-          + "0:64, or 1:64 when the mean is removed).")
+      description = "Fit the line through rings KMIN to KMAX (0 <= KMIN < KMAX <= N/2; default "
+          + "0:N/2, or 1:N/2 when the mean is removed).")
   FitRange fitRange;
 
   @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
-      + "abscissa: ln(1 + 1.546875 k) (natives, the default) or ln(k / 128) in cycles per "
-      + "pixel (frequency: the slope is minus the exponent alpha of P(f) ~ f^-alpha).")
+      + "abscissa: ln(1 + (99 / (N/2)) k), radii 0 to N/2 onto 1 to 100 (natives, the "
+      + "default), or ln(k / N) in cycles per pixel (frequency: the slope is minus the "
+      + "exponent alpha of P(f) ~ f^-alpha).")
   SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
 
   @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
@@ -70,7 +75,7 @@ public final class MeasuringOptions {
           "--resize and --tiles exclude each other");
     }
     try {
-      return SpectrumAnalyzer.builder()
+      return SpectrumAnalyzer.builder().side(side)
           .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
           .removeMean(removeMean).axis(axis).taper(taper).fitRange(fitRange).sectors(sectors)
           .build();

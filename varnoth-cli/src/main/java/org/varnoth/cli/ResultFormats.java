@@ -87,6 +87,7 @@ final class ResultFormats {
     o.put("axis", lower(s.axis()));
     o.putArray("fit_range").add(s.fitRange().kmin()).add(s.fitRange().kmax());
     o.put("taper", lower(s.taper()));
+    o.put("side", s.side());
     ArrayNode profile = o.putArray("profile");
     for (double v : s.profile()) {
       profile.add(v);
@@ -115,16 +116,17 @@ final class ResultFormats {
       List.of("angle", "slope", "intercept", "points", "slope_stderr", "r2");
 
   /**
-   * The CSV header: the JSON keys, the profile as profile_0 to profile_64,
+   * The CSV header: the JSON keys, the profile as profile_0 to profile_{N/2},
    * then, with n sectors, the anisotropy and sector_I_KEY for each sector's
    * angle and fit (its profile only in JSON), and last the note (why a row is
    * not fitted; empty when it is) and the image's notes (joined by "; ").
    */
-  static List<String> csvHeader(int sectors) {
+  static List<String> csvHeader(SpectrumAnalyzer analyzer) {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
         "intercept", "points", "slope_stderr", "r2", "fitted", "axis", "fit_min", "fit_max",
-        "taper"));
-    for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
+        "taper", "side"));
+    int sectors = analyzer.sectors();
+    for (int k = 0; k <= analyzer.side() / 2; k++) {
       h.add("profile_" + k);
     }
     if (sectors > 0) {
@@ -152,7 +154,7 @@ final class ResultFormats {
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
         Double.toString(s.r2()), Boolean.toString(s.fitted()), lower(s.axis()),
         Integer.toString(s.fitRange().kmin()), Integer.toString(s.fitRange().kmax()),
-        lower(s.taper())));
+        lower(s.taper()), Integer.toString(s.side())));
     for (double v : s.profile()) {
       c.add(Double.toString(v));
     }

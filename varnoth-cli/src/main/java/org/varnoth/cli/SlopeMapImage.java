@@ -25,7 +25,8 @@ final class SlopeMapImage {
 
   private SlopeMapImage() {}
 
-  static void write(List<TileResult> tiles, String title, Path file) throws IOException {
+  static void write(List<TileResult> tiles, int side, String title, Path file)
+      throws IOException {
     int rows = 0;
     int columns = 0;
     double min = Double.POSITIVE_INFINITY;
@@ -54,7 +55,7 @@ final class SlopeMapImage {
       g.fillRect(MARGIN + t.column() * CELL, MARGIN + t.row() * CELL, CELL, CELL);
     }
     g.setColor(Color.BLACK);
-    g.drawString(title + ": slope per 128 x 128 tile", MARGIN, MARGIN - 14);
+    g.drawString(title + ": slope per " + side + " x " + side + " tile", MARGIN, MARGIN - 14);
     int lx = MARGIN + columns * CELL + 24;
     int lh = Math.max(rows * CELL, 120);
     for (int y = 0; y < lh; y++) {

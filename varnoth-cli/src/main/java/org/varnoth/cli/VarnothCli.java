@@ -8,8 +8,9 @@ import picocli.CommandLine.Command;
 /** The command {@code varnoth}: its subcommands analyse and make images. */
 @Command(name = "varnoth", mixinStandardHelpOptions = true,
     versionProvider = VarnothCli.Version.class,
-    description = "Spectral slopes of grey images: the centred power spectrum of a 128 x 128 "
-        + "window, its 65-ring radial profile and the log-log line fit.",
+    description = "Spectral slopes of grey images: the centred power spectrum of an N x N "
+        + "window (N a power of two from 32 to 4096, 128 by default), its N/2 + 1-ring radial "
+        + "profile and the log-log line fit.",
     subcommands = {AnalyzeCommand.class, SynthCommand.class})
 public final class VarnothCli implements Runnable {
   @CommandLine.Spec CommandLine.Model.CommandSpec spec;

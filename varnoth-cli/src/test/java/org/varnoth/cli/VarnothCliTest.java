@@ -146,8 +146,12 @@ class VarnothCliTest {
     }
     Run bad = run("analyze", "--fit-range", "3:2", f.toString());
     assertEquals(2, bad.status());
-    assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 64, got 3:2"),
+    assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 2048, got 3:2"),
         bad.err());
+    Run beyond = run("analyze", "--side", "256", "--fit-range", "10:256", f.toString());
+    assertEquals(2, beyond.status());
+    assertTrue(beyond.err().contains(
+        "expected a fit range within rings 0:128 of a 256 x 256 window, got 10:256"), beyond.err());
   }
 
   @Test

@@ -43,13 +43,14 @@ import scala.jdk.javaapi.CollectionConverters;
  *
  * <p>The result has every input column but the image column, then, with
  * {@link Builder#tiles(boolean) tiles}, {@value #WINDOW}, {@value #ROW},
- * {@value #COLUMN} and {@value #TILES} (one row per whole 128 x 128 tile at its
+ * {@value #COLUMN} and {@value #TILES} (one row per whole N x N tile at its
  * place in the grid, then one {@code tiles-mean} row per image with the number
  * of tiles), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
- * {@value #SLOPE_STDERR}, {@value #R2}, {@value #PROFILE} (the 65 ring means),
+ * {@value #SLOPE_STDERR}, {@value #R2}, {@value #SIDE} (the window's side N),
+ * {@value #PROFILE} (the N / 2 + 1 ring means),
  * with sectors {@value #ANISOTROPY} and {@value #SECTORS}, then
  * {@value #ERROR}, {@value #NOTE} and {@value #IMAGE_NOTES}. An image that
- * cannot be analysed (not an image file, damaged, smaller than 128 x 128, a
+ * cannot be analysed (not an image file, damaged, smaller than N x N, a
  * null or ragged array) gives one row whose {@value #ERROR} says why and whose
  * other result columns are null; the job goes on.
  *
@@ -98,7 +99,9 @@ public final class SpectralSlopes implements Serializable {
   public static final String SLOPE_STDERR = "slope_stderr";
   /** The fit's R^2 (NaN for two points or fewer). */
   public static final String R2 = "r2";
-  /** The 65-value radial profile. */
+  /** The side N of the analysed window. */
+  public static final String SIDE = "side";
+  /** The radial profile, N / 2 + 1 values. */
   public static final String PROFILE = "profile";
   /** Null, or why the image could not be analysed. */
   public static final String ERROR = "error";
@@ -143,6 +146,11 @@ public final class SpectralSlopes implements Serializable {
   /** The number of direction sectors of the analyser, 0 for none. */
   int sectors() {
     return analyzer.sectors();
+  }
+
+  /** The side of the analyser's windows. */
+  int side() {
+    return analyzer.side();
   }
 
   /**
@@ -208,6 +216,7 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(POINTS, DataTypes.IntegerType, true));
     fields.add(DataTypes.createStructField(SLOPE_STDERR, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(R2, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(SIDE, DataTypes.IntegerType, true));
     fields.add(DataTypes.createStructField(PROFILE,
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
     if (analyzer.sectors() > 0) {
@@ -321,6 +330,7 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.points());
       v.add(r == null ? null : r.slopeStdErr());
       v.add(r == null ? null : r.r2());
+      v.add(r == null ? null : r.side());
       v.add(r == null ? null : r.profile());
       if (options.analyzer.sectors() > 0) {
         boolean any = r != null && !r.sectors().isEmpty();
@@ -414,7 +424,7 @@ public final class SpectralSlopes implements Serializable {
     }
 
     /**
-     * Whether every whole 128 x 128 tile is analysed, one output row per tile,
+     * Whether every whole N x N tile is analysed, one output row per tile,
      * then one row for the fit of the tiles' mean profile
      * ({@link SpectrumAnalyzer#tilesMean}), rather than one window per image.
      *

@@ -241,13 +241,13 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     return "*.{" + String.join(",", alternatives) + "}";
   }
 
-  // The table with the profile spread over profile_0 .. profile_64 and the
+  // The table with the profile spread over profile_0 .. profile_{N/2} and the
   // sectors over sector_I_KEY, as the tool's CSV has them.
   private Column[] csvColumns(Dataset<Row> table) {
     List<Column> columns = new ArrayList<>();
     for (String name : table.columns()) {
       if (name.equals(SpectralSlopes.PROFILE)) {
-        for (int k = 0; k < SpectrumAnalyzer.PROFILE_SIZE; k++) {
+        for (int k = 0; k <= slopes.side() / 2; k++) {
           columns.add(functions.col(name).getItem(k).alias("profile_" + k));
         }
       } else if (name.equals(SpectralSlopes.SECTORS)) {

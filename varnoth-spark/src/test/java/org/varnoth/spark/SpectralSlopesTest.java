@@ -128,7 +128,7 @@ class SpectralSlopesTest {
     assertSameBits(number(want.get("slope_stderr")), fit[2], what + " slope_stderr");
     assertSameBits(number(want.get("r2")), fit[3], what + " r2");
     assertEquals(want.get("points").intValue(), points, what + " points");
-    assertEquals(SpectrumAnalyzer.PROFILE_SIZE, profile.length, what);
+    assertEquals(want.get("profile").size(), profile.length, what);
     for (int k = 0; k < profile.length; k++) {
       assertSameBits(number(want.get("profile").get(k)), profile[k], what + " profile " + k);
     }
@@ -187,7 +187,8 @@ class SpectralSlopesTest {
 
     // The executors loaded the native library from the jar.
     List<String> places = spark.range(4).repartition(2)
-        .map((MapFunction<Long, String>) i -> NativeLibrary.loadedFrom().orElse("not loaded"),
+        .map((MapFunction<Long, String>) i -> NativeLibrary.spectraLoadedFrom()
+            .orElse("not loaded"),
             Encoders.STRING())
         .collectAsList();
     for (String place : places) {
@@ -198,8 +199,8 @@ class SpectralSlopesTest {
   @Test
   void theJobWritesOneRowPerTileWithTheToolsValues() throws Exception {
     List<String> stderr = new ArrayList<>();
-    String[] measuring = {"--window", "hann", "--fit-range", "2:48", "--axis", "frequency",
-        "--tiles", "--sectors", "4"};
+    String[] measuring = {"--side", "64", "--window", "hann", "--fit-range", "2:24", "--axis",
+        "frequency", "--tiles", "--sectors", "4"};
     List<String> cliOptions = new ArrayList<>(List.of(measuring));
     Map<String, JsonNode> want = cli(stderr, cliOptions.toArray(new String[0]));
     Path output = tmp.resolve("tiles-csv");
@@ -210,10 +211,10 @@ class SpectralSlopesTest {
     int status = SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
         args.toArray(new String[0]));
     assertEquals(0, status, out.toString());
-    // 1 + 2 (200 x 300: one column, two rows of tiles) + 4 tiles, a tiles'
-    // mean for each of the three images, and the corrupt and the empty file;
-    // notes.txt is not an image name.
-    assertTrue(out.toString().contains("12 rows (2 with an error)"), out.toString());
+    // 64 x 64 tiles: 4 + 12 (200 x 300: three columns, four rows of tiles) +
+    // 16, a tiles' mean for each of the three images, and the corrupt and the
+    // empty file; notes.txt is not an image name.
+    assertTrue(out.toString().contains("37 rows (2 with an error)"), out.toString());
 
     List<Row> rows = spark.read().option("header", "true").csv(output.toString())
         .collectAsList();
@@ -226,7 +227,8 @@ class SpectralSlopesTest {
         continue;
       }
       assertNull(r.getAs(SpectralSlopes.NOTE), name);
-      double[] profile = new double[SpectrumAnalyzer.PROFILE_SIZE];
+      assertEquals("64", r.getAs(SpectralSlopes.SIDE), name);
+      double[] profile = new double[64 / 2 + 1];
       for (int k = 0; k < profile.length; k++) {
         profile[k] = Double.parseDouble(r.getAs("profile_" + k));
       }
@@ -257,7 +259,7 @@ class SpectralSlopesTest {
         }
       }
     }
-    assertEquals(Map.of("a-grey8.png", 2, "b-grey16.png", 3, "c-colour.png", 5,
+    assertEquals(Map.of("a-grey8.png", 5, "b-grey16.png", 13, "c-colour.png", 17,
         "d-corrupt.png", 1, "e-empty.png", 1), tiles);
 
     // An output that exists, and an input that matches nothing: one line each,
@@ -275,6 +277,6 @@ class SpectralSlopesTest {
     args.addAll(List.of("--mode", "overwrite"));
     assertEquals(0, SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
         args.toArray(new String[0])), out.toString());
-    assertEquals(12, spark.read().option("header", "true").csv(output.toString()).count());
+    assertEquals(37, spark.read().option("header", "true").csv(output.toString()).count());
   }
 }
