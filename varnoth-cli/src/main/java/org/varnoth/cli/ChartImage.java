@@ -109,7 +109,8 @@ final class ChartImage {
     centred(g, (axis == SpectrumAnalyzer.Axis.FREQUENCY
         ? "ln(k / " + side + "), cycles per pixel"
         : "ln(1 + " + 99.0 / (side / 2) + " k)")
-        + ",  ring k = 0 .. 64,  fitted over rings " + range.kmin() + " .. " + range.kmax(),
+        + ",  ring k = 0 .. " + side / 2 + ",  fitted over rings " + range.kmin() + " .. "
+        + range.kmax(),
         LEFT + AREA / 2.0, TOP + AREA + 38);
     Graphics2D v = (Graphics2D) g.create();
     v.rotate(-Math.PI / 2);
