@@ -108,7 +108,8 @@ TEST(WindowAt128, EveryValueIsTheNativesOnTheImageFamilies) {
       f_ImageFFTPower(sd.get(), img.data(), natives.data());
       const bool nanAsOne = kind == 2;
       EXPECT_TRUE(Agree(natives, power_of(xt, 128), nanAsOne)) << kind;
-      EXPECT_TRUE(Agree(natives, reference_power_of(xt, 128), nanAsOne)) << kind;
+      EXPECT_TRUE(Agree(natives, reference_power_of(xt, 128), nanAsOne))
+          << kind;
       for (int t = 0; t < tables.count; t++) {
         EXPECT_TRUE(Agree(natives, general_power_of(*tables.table[t], xt, 128),
                           nanAsOne))
@@ -117,8 +118,8 @@ TEST(WindowAt128, EveryValueIsTheNativesOnTheImageFamilies) {
 
       Values profile(65);
       f_RadialAverageSpectra(sd.get(), natives.data(), profile.data());
-      EXPECT_TRUE(ArraysBitsEqual(profile.data(),
-                                  profile_of(natives, 128).data(), 65));
+      EXPECT_TRUE(
+          ArraysBitsEqual(profile.data(), profile_of(natives, 128).data(), 65));
 
       double range[4], scale[2], line[2], count = 0.0, points[130];
       f_PlotSpectra_GetChartInfo(profile.data(), range, scale, line, &count,
@@ -168,8 +169,8 @@ TEST(WindowLanes, EveryLaneWidthEqualsTheReferenceRoute) {
       const Values want = reference_power_of(xt, n);
       EXPECT_TRUE(Agree(want, power_of(xt, n), specials)) << n;
       for (int t = 0; t < tables.count; t++) {
-        EXPECT_TRUE(Agree(want, general_power_of(*tables.table[t], xt, n),
-                          specials))
+        EXPECT_TRUE(
+            Agree(want, general_power_of(*tables.table[t], xt, n), specials))
             << tables.table[t]->name << ", side " << n << ", seed " << seed;
       }
     }
@@ -196,7 +197,8 @@ Values textbook_power(const Values& xt, int n) {
   for (int m = 0; m < n; m++) {
     for (int v = 0; v < n; v++) {
       cld s = 0.0L;
-      for (int k = 0; k < n; k++) s += static_cast<long double>(xt[n * m + k]) * w[(v * k) % n];
+      for (int k = 0; k < n; k++)
+        s += static_cast<long double>(xt[n * m + k]) * w[(v * k) % n];
       rows[n * m + v] = s;
     }
   }
@@ -206,7 +208,8 @@ Values textbook_power(const Values& xt, int n) {
       cld s = 0.0L;
       for (int m = 0; m < n; m++) s += w[(u * m) % n] * rows[n * m + v];
       const long double d = std::abs(s) / (static_cast<long double>(n) * n);
-      power[(u + n / 2) % n + n * ((v + n / 2) % n)] = static_cast<double>(d * d);
+      power[(u + n / 2) % n + n * ((v + n / 2) % n)] =
+          static_cast<double>(d * d);
     }
   }
   return power;
@@ -258,7 +261,8 @@ TEST(WindowProperties, TheSpectrumAndProfileAreTheMathematics) {
     Values wave(xt.size());
     for (int r = 0; r < n; r++) {
       for (int c = 0; c < n; c++) {
-        wave[n * r + c] = std::cos(2.0 * varnoth_test::kPi * (3.0 * q * c + 4.0 * q * r) / n);
+        wave[n * r + c] =
+            std::cos(2.0 * varnoth_test::kPi * (3.0 * q * c + 4.0 * q * r) / n);
       }
     }
     const Values waveProfile = profile_of(power_of(wave, n), n);

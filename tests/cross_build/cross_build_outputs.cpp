@@ -12,15 +12,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "analysis/Varnoth_analysis.h"
 #include "cross_build_images.h"
 #include "radial/Varnoth_radial.h"
+#include "radial/window_profile.h"
 #include "regression/Varnoth_regression.h"
+#include "regression/profile_chart.h"
 #include "runtime/Varnoth_runtime.h"
 #include "spectral/Varnoth_spectral.h"
+#include "spectral/window_power.h"
 
 namespace {
 
@@ -103,6 +107,38 @@ void add_outputs_of(const std::vector<double>& img, VarnothStackData* SD,
   out.add("f_PlotSpectra_GetChartInfo points (log)", false, points, 130);
 }
 
+// A window of side n, row by row: grey levels in steps of 1/256 from raw
+// mt19937_64 output, exact on every build; with centred, the levels less
+// their midpoint, so that the profile's ring 0 is small.
+std::vector<double> window_of(int n, std::uint64_t seed, bool centred) {
+  std::mt19937_64 gen(seed);
+  std::vector<double> xt(static_cast<std::size_t>(n) * n);
+  for (double& v : xt) {
+    v = static_cast<double>(gen() >> 48) / 256.0 - (centred ? 128.0 : 0.0);
+  }
+  return xt;
+}
+
+// The spectrum, profile and chart of windows of several sides.
+void add_window_outputs(int n, std::uint64_t seed, bool centred, Outputs& out) {
+  const std::vector<double> xt = window_of(n, seed, centred);
+  const std::size_t values = static_cast<std::size_t>(n) * n;
+  std::vector<creal_T> spectra(values);
+  std::vector<double> power(values), profile(n / 2 + 1), x(n / 2 + 1),
+      y(n / 2 + 1);
+  const std::string side = " (side " + std::to_string(n) + ")";
+  varnoth_window::window_power(xt.data(), n, spectra.data(), power.data());
+  out.add("window_power" + side, true, power.data(), static_cast<int>(values));
+  varnoth_window::window_profile(power.data(), n, profile.data());
+  out.add("window_profile" + side, true, profile.data(), n / 2 + 1);
+  varnoth_regression::ProfileChart chart;
+  varnoth_regression::profile_chart(profile.data(), n / 2 + 1, &chart, x.data(),
+                                    y.data());
+  out.add("profile_chart line" + side + " (log)", false, chart.line, 2);
+  out.add("profile_chart points" + side + " (log)", false, x.data(), n / 2 + 1);
+  out.add("profile_chart points" + side + " (log)", false, y.data(), n / 2 + 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,6 +156,10 @@ int main(int argc, char** argv) {
   for (const auto& image : images) {
     add_outputs_of(varnoth_test::cross_build_image(image.kind, image.seed),
                    SD.get(), out);
+  }
+  for (int n : {32, 256, 1024}) {
+    add_window_outputs(n, 100 + n, false, out);
+    add_window_outputs(n, 200 + n, true, out);
   }
   if (!out.write(argv[1])) {
     std::fprintf(stderr, "cross_build_outputs: cannot write %s\n", argv[1]);
