@@ -33,24 +33,78 @@ struct RealLanes {
   typename L::V v;
 };
 
-// The n-point transform, in place, of the W vectors in w, element k of
-// which holds input element reversed[k]: a pass of twiddle-free
-// butterflies of span 2, then for half spans h = 2, 4, .., n / 2 the
-// twiddle-free butterflies (s = 0) and those with W^(s n / (2 h)),
-// s = 1 .. h - 1. Butterflies of one pass share no element, so the order in
-// which they are visited changes no value.
+// W^j in every lane.
+template <class L>
+inline ComplexLanes<L> window_twiddle(const varnoth_window::SideTables& t,
+                                      int j) {
+  return ComplexLanes<L>{L::dup(t.cosine[j]), L::dup(t.sine[j])};
+}
+
+// The n-point transform, in place, of the W vectors in w, element i of
+// which holds input element reversed[i]. The scalar transform runs log2(n)
+// passes over its vector; the pass of half span h joins elements i and
+// i + h, i mod 2h = s < h, with the twiddle W^(s n / (2 h)) (a twiddle-free
+// butterfly for s = 0). As in fft_lanes.h, two passes of half spans h and
+// 2h only join elements within the groups
+//   e0 = b, e1 = b + h, e2 = b + 2h, e3 = b + 3h,   b mod 4h = s < h:
+//   pass h:   (e0, e1) and (e2, e3), both with W^(s n / (2 h)),
+//   pass 2h:  (e0, e2) with W^(s n / (4 h)), (e1, e3) with
+//             W^((s + h) n / (4 h));
+// and passes 1, 2 and 3 only join elements within the groups of eight
+// b .. b + 7, b mod 8 = 0. So the passes go in sweeps over w: passes 1-3
+// group by group of eight, then passes h and 2h together for h = 8, 32,
+// 128, .. while 2h < n, then the pass of half span n / 2 alone when one is
+// left; each sweep runs through w in ascending order. Every butterfly is the
+// scalar transform's, with the same operands and twiddle; only butterflies
+// of one pass that share no element change their order, which changes no
+// value.
 template <class L>
 inline void window_butterflies(ComplexLanes<L>* w,
                                const varnoth_window::SideTables& t) {
   const int n = t.n;
-  for (int i = 0; i < n; i += 2) butterfly<L>(w[i], w[i + 1]);
-  for (int h = 2; h < n; h *= 2) {
-    for (int b = 0; b < n; b += 2 * h) butterfly<L>(w[b], w[b + h]);
-    const int step = n / (2 * h);
+  {
+    const ComplexLanes<L> w1 = window_twiddle<L>(t, n / 8);
+    const ComplexLanes<L> w2 = window_twiddle<L>(t, n / 4);
+    const ComplexLanes<L> w3 = window_twiddle<L>(t, 3 * n / 8);
+    for (int b = 0; b < n; b += 8) {
+      ComplexLanes<L>* const e = &w[b];
+      butterfly<L>(e[0], e[1]);  // half span 1
+      butterfly<L>(e[2], e[3]);
+      butterfly<L>(e[4], e[5]);
+      butterfly<L>(e[6], e[7]);
+      butterfly<L>(e[0], e[2]);  // half span 2
+      butterfly<L>(e[1], e[3], w2);
+      butterfly<L>(e[4], e[6]);
+      butterfly<L>(e[5], e[7], w2);
+      butterfly<L>(e[0], e[4]);  // half span 4
+      butterfly<L>(e[1], e[5], w1);
+      butterfly<L>(e[2], e[6], w2);
+      butterfly<L>(e[3], e[7], w3);
+    }
+  }
+  int h = 8;
+  for (; 4 * h <= n; h *= 4) {
+    const int step = n / (4 * h);  // W^(s n / (4 h)) = W^(s step)
+    for (int b = 0; b < n; b += 4 * h) {
+      ComplexLanes<L>* const e = &w[b];
+      butterfly<L>(e[0], e[h]);
+      butterfly<L>(e[2 * h], e[3 * h]);
+      butterfly<L>(e[0], e[2 * h]);
+      butterfly<L>(e[h], e[3 * h], window_twiddle<L>(t, h * step));
+      for (int s = 1; s < h; s++) {
+        const ComplexLanes<L> wa = window_twiddle<L>(t, 2 * s * step);
+        butterfly<L>(e[s], e[s + h], wa);
+        butterfly<L>(e[s + 2 * h], e[s + 3 * h], wa);
+        butterfly<L>(e[s], e[s + 2 * h], window_twiddle<L>(t, s * step));
+        butterfly<L>(e[s + h], e[s + 3 * h],
+                     window_twiddle<L>(t, (s + h) * step));
+      }
+    }
+  }
+  if (h < n) {  // the pass of half span n / 2 alone, twiddles W^s
+    butterfly<L>(w[0], w[h]);
     for (int s = 1; s < h; s++) {
-      const ComplexLanes<L> tw{L::dup(t.cosine[s * step]),
-                               L::dup(t.sine[s * step])};
-      for (int b = s; b < n; b += 2 * h) butterfly<L>(w[b], w[b + h], tw);
+      butterfly<L>(w[s], w[s + h], window_twiddle<L>(t, s));
     }
   }
 }
