@@ -21,21 +21,49 @@ inline int ring_of(int d2) {
 
 }  // namespace
 
+// Column by column, each from the top. Down a column (x fixed, y rising by
+// one) the distance changes by less than one, so the ring moves by at most
+// one from row to row and is followed without a square root. Ring k's sum
+// and count are held in registers while consecutive elements stay in ring
+// k: the same additions in the same order as sum[k] += v element by element.
 void window_profile(const real_T* power, int n, real_T* profile) {
-  const int rings = n / 2 + 1;
+  const int half = n / 2;
+  const int rings = half + 1;
   varnoth_runtime::ScratchArray<real_T> sum(rings);  // 0.0 each
   varnoth_runtime::ScratchArray<int> count(rings);   // 0 each
   for (int c = 0; c < n; c++) {
-    const int x = c - n / 2;
+    const int x = c - half;
     const real_T* column = power + static_cast<std::size_t>(n) * c;
+    int d2 = x * x + half * half;  // row 0: y = -half
+    int k = ring_of(d2);
+    int runRing = k;
+    real_T runSum = k < rings ? sum[k] : 0.0;
+    int runCount = k < rings ? count[k] : 0;
     for (int r = 0; r < n; r++) {
-      const int y = r - n / 2;
-      const int k = ring_of(x * x + y * y);
+      if (k != runRing) {
+        if (runRing < rings) {
+          sum[runRing] = runSum;
+          count[runRing] = runCount;
+        }
+        runRing = k;
+        if (k < rings) {
+          runSum = sum[k];
+          runCount = count[k];
+        }
+      }
       const real_T v = column[r];
       if (k < rings && !std::isnan(v)) {
-        sum[k] += v;
-        count[k]++;
+        runSum += v;
+        runCount++;
       }
+      const int y = r - half;
+      d2 += 2 * y + 1;  // the next row's x x + (y + 1)^2
+      while (d2 > k * k + k) k++;
+      while (k > 0 && d2 < k * k - k + 1) k--;
+    }
+    if (runRing < rings) {
+      sum[runRing] = runSum;
+      count[runRing] = runCount;
     }
   }
   for (int k = 0; k < rings; k++) {
