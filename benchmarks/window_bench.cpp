@@ -9,7 +9,8 @@
 //   - BM_window_reference (256 and 1024): the chain on the library's
 //     straightforward route, window_power_reference;
 //   - the stages one by one: the row pass and the column pass with the power
-//     of the kernels this CPU runs, the ring average, the chart, and FFTW's
+//     of the kernels the library runs (and of every lane width this CPU
+//     runs, at 1024 and 4096), the ring average, the chart, and FFTW's
 //     transform and power apart.
 // Inputs are grey levels 0..255 from a fixed seed (splitmix64). Every buffer of
 // a side is allocated (and FFTW planned) once, when that side is first timed,
@@ -21,6 +22,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Varnoth_types.h"
@@ -188,28 +190,64 @@ void BM_window_reference(benchmark::State& state) {
 }
 
 // The passes of window_power at sides other than 128 (128 runs the
-// natives' own passes), through the kernels this CPU runs.
-void BM_window_rows(benchmark::State& state) {
+// natives' own passes), through one kernel table.
+void RunRows(benchmark::State& state, const varnoth_fft::SpectralKernels* k) {
   Side& s = side(static_cast<int>(state.range(0)));
-  const varnoth_fft::SpectralKernels& k = varnoth_fft::spectral_kernels();
   Time(
-      state, s.n, [&] { k.window_rows(s.xt.data(), s.n, s.spectra.data()); },
+      state, s.n, [&] { k->window_rows(s.xt.data(), s.n, s.spectra.data()); },
       &s.spectra[0].re);
-  state.SetLabel(k.name);
+  state.SetLabel(k->name);
 }
 
-void BM_window_column_power(benchmark::State& state) {
+void RunColumnPower(benchmark::State& state,
+                    const varnoth_fft::SpectralKernels* k) {
   Side& s = side(static_cast<int>(state.range(0)));
-  const varnoth_fft::SpectralKernels& k = varnoth_fft::spectral_kernels();
-  k.window_rows(s.xt.data(), s.n, s.spectra.data());
+  k->window_rows(s.xt.data(), s.n, s.spectra.data());
   Time(
       state, s.n,
       [&] {
-        k.window_column_power(s.spectra.data(), s.n, s.ours.power.data());
+        k->window_column_power(s.spectra.data(), s.n, s.ours.power.data());
       },
       s.ours.power.data());
-  state.SetLabel(k.name);
+  state.SetLabel(k->name);
 }
+
+// BM_window_rows/n and BM_window_column_power/n run the table the library
+// runs; BM_window_rows_<lanes>/n and BM_window_column_power_<lanes>/n every
+// table this CPU runs, at the sides whose scratch outgrows the first-level
+// cache (n vectors of lanes complex values).
+void RegisterPassBenchmarks() {
+  const varnoth_fft::SpectralKernels* library =
+      &varnoth_fft::spectral_kernels();
+  benchmark::RegisterBenchmark("BM_window_rows", RunRows, library)
+      ->Arg(256)
+      ->Arg(1024)
+      ->Arg(4096)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("BM_window_column_power", RunColumnPower,
+                               library)
+      ->Arg(256)
+      ->Arg(1024)
+      ->Arg(4096)
+      ->Unit(benchmark::kMicrosecond);
+  const varnoth_fft::RunnableKernels tables =
+      varnoth_fft::runnable_spectral_kernels();
+  for (int t = 0; t < tables.count; t++) {
+    const varnoth_fft::SpectralKernels* k = tables.table[t];
+    const std::string name = k->name;
+    benchmark::RegisterBenchmark(("BM_window_rows_" + name).c_str(), RunRows, k)
+        ->Arg(1024)
+        ->Arg(4096)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_window_column_power_" + name).c_str(),
+                                 RunColumnPower, k)
+        ->Arg(1024)
+        ->Arg(4096)
+        ->Unit(benchmark::kMicrosecond);
+  }
+}
+
+const bool kRegistered = (RegisterPassBenchmarks(), true);
 
 void BM_window_profile(benchmark::State& state) {
   Side& s = side(static_cast<int>(state.range(0)));
@@ -304,16 +342,6 @@ BENCHMARK(BM_window_chain)
 BENCHMARK(BM_window_reference)
     ->Arg(256)
     ->Arg(1024)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_window_rows)
-    ->Arg(256)
-    ->Arg(1024)
-    ->Arg(4096)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_window_column_power)
-    ->Arg(256)
-    ->Arg(1024)
-    ->Arg(4096)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_window_profile)
     ->Arg(256)
