@@ -57,14 +57,17 @@ def windows(out, n):
         p = peer["sides"].get(str(s), {}).get(peer["peer"]) if peer else None
         cells.append(p["best_us"] if p else None)
         print("  %-6d %s" % (s, " ".join("%12.1f" % c if c is not None else "%12s" % "-" for c in cells)))
-    stages = ("window_rows", "window_column_power", "window_profile", "profile_chart", "fftw_transform",
-              "fftw_power")
+    lanes = [k for k in ("portable", "sse2", "neon", "avx2", "avx512") if "BM_window_rows_%s/4096" % k in n]
+    stages = (["window_rows"] + ["window_rows_" + k for k in lanes] + ["window_column_power"] +
+              ["window_column_power_" + k for k in lanes] +
+              ["window_profile", "profile_chart", "fftw_transform", "fftw_power"])
     if any("BM_%s/%d" % (k, s) in n for k in stages for s in sides):
         print("Window stages (ns per element, n x n elements):")
+        print("  %-30s %s" % ("n", " ".join("%7d" % s for s in sides)))
         for k in stages:
             cells = [n.get("BM_%s/%d" % (k, s)) for s in sides]
             if any(c is not None for c in cells):
-                print("  %-22s %s" % (k, " ".join("%7.2f" % (1e3 * c / (s * s)) if c is not None else "%7s" % "-"
+                print("  %-30s %s" % (k, " ".join("%7.2f" % (1e3 * c / (s * s)) if c is not None else "%7s" % "-"
                                                   for c, s in zip(cells, sides))))
     if peer:
         print("numpy %s (%s, OpenBLAS kernel %s)" % (peer["numpy"], peer["peer"], peer.get("openblas_core")))
