@@ -12,7 +12,9 @@
 #     beside the FFTW chain behind a literal JNI frame of the same shape, a
 #     plain Java chain and one on JTransforms.
 # Results (JSON) go to out/bench/.
-#   scripts/bench.sh            everything (about 12 minutes)
+#   scripts/bench.sh            everything (about 10 minutes before the
+#                               windows, which took 3 min 40 s alone at
+#                               --reps 5)
 #   scripts/bench.sh --quick    fewer repetitions, for a look
 #   scripts/bench.sh --windows  the windows alone, natively and in numpy
 #                               (no JMH, so no Maven), into out/bench/windows/
