@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the ratios of the performance goals from the JSON that
 scripts/bench.sh writes: medians of the Google Benchmark repetitions, JMH
-averages."""
+averages, and for the windows the numpy peer's best of its timeit repeats."""
 import json
 import os
 import sys
@@ -9,7 +9,7 @@ import sys
 
 def native(out):
     times = {}
-    for name in ("transform_bench", "radial_bench", "regression_bench", "chain_bench"):
+    for name in ("transform_bench", "radial_bench", "regression_bench", "chain_bench", "window_bench"):
         path = os.path.join(out, name + ".json")
         if not os.path.exists(path):
             continue
@@ -25,6 +25,77 @@ def jmh(out, threads):
     if not os.path.exists(path):
         return {}
     return {r["benchmark"].rsplit(".", 1)[1]: r["primaryMetric"]["score"] for r in json.load(open(path))}
+
+
+def numpy_peer(out):
+    path = os.path.join(out, "window_numpy.json")
+    if not os.path.exists(path):
+        return None
+    return json.load(open(path))
+
+
+def slopes(out):
+    """The slope counter of each window chain (the median of equal values)."""
+    path = os.path.join(out, "window_bench.json")
+    if not os.path.exists(path):
+        return {}
+    return {b["run_name"]: b["slope"] for b in json.load(open(path))["benchmarks"]
+            if "slope" in b and b.get("aggregate_name") == "median"}
+
+
+def windows(out, n):
+    """The windows' lines: times per side, the stages per element, the
+    ratios of the goals."""
+    peer = numpy_peer(out)
+    sides = [s for s in (128, 256, 1024, 4096) if "BM_window_chain/%d" % s in n]
+    if not sides:
+        return
+    print("\nWindows of side n (us per window; numpy: best of its repeats):")
+    print("  %-6s %12s %12s %12s %12s" % ("n", "chain", "FFTW chain", "reference", "numpy"))
+    for s in sides:
+        cells = [n.get("BM_window_%s/%d" % (k, s)) for k in ("chain", "fftw", "reference")]
+        p = peer["sides"].get(str(s), {}).get(peer["peer"]) if peer else None
+        cells.append(p["best_us"] if p else None)
+        print("  %-6d %s" % (s, " ".join("%12.1f" % c if c is not None else "%12s" % "-" for c in cells)))
+    lanes = [k for k in ("portable", "sse2", "neon", "avx2", "avx512") if "BM_window_rows_%s/4096" % k in n]
+    stages = (["window_rows"] + ["window_rows_" + k for k in lanes] + ["window_column_power"] +
+              ["window_column_power_" + k for k in lanes] +
+              ["window_profile", "profile_chart", "fftw_transform", "fftw_power"])
+    if any("BM_%s/%d" % (k, s) in n for k in stages for s in sides):
+        print("Window stages (ns per element, n x n elements):")
+        print("  %-30s %s" % ("n", " ".join("%7d" % s for s in sides)))
+        for k in stages:
+            cells = [n.get("BM_%s/%d" % (k, s)) for s in sides]
+            if any(c is not None for c in cells):
+                print("  %-30s %s" % (k, " ".join("%7.2f" % (1e3 * c / (s * s)) if c is not None else "%7s" % "-"
+                                                  for c, s in zip(cells, sides))))
+    if peer:
+        print("numpy %s (%s, OpenBLAS kernel %s)" % (peer["numpy"], peer["peer"], peer.get("openblas_core")))
+        mine = slopes(out)
+        for s in sides:
+            p = peer["sides"].get(str(s), {}).get(peer["peer"])
+            m = mine.get("BM_window_chain/%d" % s)
+            if p and m is not None and not abs(p["slope"] - m) <= 1e-9 * abs(m):
+                print("  side %d: numpy's slope %.12g is not the library's %.12g" % (s, p["slope"], m))
+    print("\nGoals, windows:")
+    for s in sides:
+        if "BM_window_fftw/%d" % s in n:
+            what = "window %d: chain / FFTW real-input chain" % s
+            ratio = n["BM_window_chain/%d" % s] / n["BM_window_fftw/%d" % s]
+            if s == 128:
+                print("%-4s %-62s %8.2f   (for reference)" % ("", what, ratio))
+            else:
+                row("W1", what, ratio, 1.5)
+    for s in sides:
+        p = peer["sides"].get(str(s), {}).get(peer["peer"]) if peer else None
+        if p:
+            row("W2", "window %d: chain / numpy (%s)" % (s, peer["peer"]), n["BM_window_chain/%d" % s] / p["best_us"],
+                1.0)
+    for s in sides:
+        if "BM_window_reference/%d" % s in n:
+            print("%-4s %-62s %8.2f   (for reference)" % (
+                "", "window %d: reference route / chain (speed-up)" % s,
+                n["BM_window_reference/%d" % s] / n["BM_window_chain/%d" % s]))
 
 
 def row(goal, what, value, target, better_below=True):
@@ -68,6 +139,7 @@ def main():
     if j1 and j2:
         row("4", "f_PSD_Processing, images per second, 2 threads / 1",
             2 * j1["f_PSD_Processing"] / j2["f_PSD_Processing"], 1.7, False)
+    windows(out, n)
 
 
 if __name__ == "__main__":

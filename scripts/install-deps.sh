@@ -17,7 +17,8 @@
 #                                       sources, qemu-user
 #   scripts/install-deps.sh --cross     both of the above
 #   scripts/install-deps.sh --bench     also the benchmarks' peers: FFTW
-#                                       (never linked into the library)
+#                                       (never linked into the library) and
+#                                       numpy
 set -euo pipefail
 
 windows=false aarch64=false bench=false
@@ -53,7 +54,7 @@ if $aarch64; then
 fi
 
 if $bench; then
-  packages+=(libfftw3-dev)
+  packages+=(libfftw3-dev python3-numpy)
 fi
 
 missing=()
