@@ -7,10 +7,11 @@
 // into native memory; compute; copy the results out. A failed check throws
 // a Java exception naming the failed condition, and nothing has been
 // written then. The window, the row spectra and the power are held in one
-// set of buffers per thread, kept for the next call while the side is at
-// most kKeptSide and released after a call of a larger side, so that a
-// thread that once measured a 4096 x 4096 window does not hold 400 MiB.
+// set of buffers per thread, kept for its next call: 24 n^2 bytes for the
+// largest side n the thread has measured (24 MiB for 1024, 384 MiB for
+// 4096), freed when the thread ends.
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "Java/JNIChecks.h"
@@ -24,48 +25,45 @@ namespace {
 using namespace varnoth_jni;
 using varnoth_window::is_window_side;
 
-constexpr int kKeptSide = 1024;
+// An array of at least the size last asked for, its values left
+// uninitialised (every call writes what it reads).
+template <class T>
+class Buffer {
+ public:
+  T* at_least(std::size_t count) {
+    if (capacity_ < count) {
+      data_.reset();  // the old array goes before the new one is taken
+      data_.reset(new T[count]);
+      capacity_ = count;
+    }
+    return data_.get();
+  }
 
-// The native memory of one call: the window row by row, the row spectra,
-// the centred power (the library's layout) and the profile.
+  T* get() { return data_.get(); }
+
+ private:
+  std::unique_ptr<T[]> data_;
+  std::size_t capacity_ = 0;
+};
+
+// The native memory of one thread's calls: the window row by row, read
+// completely by the row pass, whose place the centred power (the library's
+// layout) then takes; the row spectra; the profile, n values, which serve
+// afterwards as a row when the power is copied out.
 struct WindowBuffers {
-  std::vector<real_T> window;
-  std::vector<creal_T> spectra;
-  std::vector<real_T> power;
-  std::vector<real_T> profile;
+  Buffer<real_T> windowThenPower;
+  Buffer<creal_T> spectra;
+  Buffer<real_T> profileThenRow;
 
   void size_for(int n) {
     const std::size_t values = static_cast<std::size_t>(n) * n;
-    window.resize(values);
-    spectra.resize(values);
-    power.resize(values);
-    profile.resize(n / 2 + 1);
-  }
-
-  void release() {
-    window = {};
-    spectra = {};
-    power = {};
-    profile = {};
+    windowThenPower.at_least(values);
+    spectra.at_least(values);
+    profileThenRow.at_least(n);
   }
 };
 
 thread_local WindowBuffers buffers;
-
-// Releases the buffers after a call whose side is above kKeptSide, however
-// the call ends.
-class BufferLease {
- public:
-  explicit BufferLease(int n) : n_(n) { buffers.size_for(n); }
-  ~BufferLease() {
-    if (n_ > kKeptSide) buffers.release();
-  }
-  BufferLease(const BufferLease&) = delete;
-  BufferLease& operator=(const BufferLease&) = delete;
-
- private:
-  int n_;
-};
 
 bool check_side(JNIEnv* env, jint side) {
   if (is_window_side(side)) return true;
@@ -90,14 +88,15 @@ bool check_profile_length(JNIEnv* env, jdoubleArray profile) {
       "profile.length == side / 2 + 1, side a power of two from 32 to 4096");
 }
 
-// power[n r + c] = the library layout's power[r + n c], row by row.
+// power[n r + c] = the library layout's power[r + n c], row by row, through
+// row, scratch of n values.
 void copy_power_by_rows(JNIEnv* env, jdoubleArray jPower, const real_T* power,
-                        int n, std::vector<real_T>& row) {
-  row.resize(n);
+                        int n, real_T* row) {
   for (int r = 0; r < n && !exception_pending(env); r++) {
-    for (int c = 0; c < n; c++)
+    for (int c = 0; c < n; c++) {
       row[c] = power[r + static_cast<std::size_t>(n) * c];
-    env->SetDoubleArrayRegion(jPower, static_cast<jsize>(n) * r, n, row.data());
+    }
+    env->SetDoubleArrayRegion(jPower, static_cast<jsize>(n) * r, n, row);
   }
 }
 
@@ -116,16 +115,17 @@ JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrum(
     return;
   }
   at_boundary(env, false, [&] {
-    BufferLease lease(n);
-    env->GetDoubleArrayRegion(jWindow, 0, values, buffers.window.data());
+    buffers.size_for(n);
+    real_T* const window = buffers.windowThenPower.get();
+    real_T* const profile = buffers.profileThenRow.get();
+    env->GetDoubleArrayRegion(jWindow, 0, values, window);
     if (exception_pending(env)) return false;
-    varnoth_window::window_power(buffers.window.data(), n,
-                                 buffers.spectra.data(), buffers.power.data());
-    varnoth_window::window_profile(buffers.power.data(), n,
-                                   buffers.profile.data());
-    env->SetDoubleArrayRegion(jProfile, 0, n / 2 + 1, buffers.profile.data());
+    real_T* const power = window;
+    varnoth_window::window_power(window, n, buffers.spectra.get(), power);
+    varnoth_window::window_profile(power, n, profile);
+    env->SetDoubleArrayRegion(jProfile, 0, n / 2 + 1, profile);
     if (jPower != nullptr && !exception_pending(env)) {
-      copy_power_by_rows(env, jPower, buffers.power.data(), n, buffers.window);
+      copy_power_by_rows(env, jPower, power, n, profile);
     }
     return !exception_pending(env);
   });

@@ -40,7 +40,8 @@ constexpr bool is_window_side(int n) {
 
 // The centred power spectrum of the n x n window xt, held row by row
 // (x(r, c) = xt[n r + c]), into power (n n values, the library's layout).
-// spectra is scratch of n n values. None of the three may overlap.
+// spectra is scratch of n n values and overlaps neither. power may be xt
+// itself: the window is read completely before the power is written.
 void window_power(const real_T* xt, int n, creal_T* spectra, real_T* power);
 
 // The same values by the straightforward route: one vector at a time

@@ -48,10 +48,11 @@ Values by_rows(const Values& x, int n) {
   return xt;
 }
 
+// In place, as the JNI method computes it: the power where the window was.
 Values power_of(const Values& xt, int n) {
   std::vector<creal_T> spectra(static_cast<std::size_t>(n) * n);
-  Values power(static_cast<std::size_t>(n) * n);
-  window_power(xt.data(), n, spectra.data(), power.data());
+  Values power = xt;
+  window_power(power.data(), n, spectra.data(), power.data());
   return power;
 }
 
