@@ -20,7 +20,6 @@ import org.apache.spark.sql.SparkSession;
 import org.apache.spark.sql.functions;
 import org.varnoth.ImageDecoding;
 import org.varnoth.NativeLibrary;
-import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.cli.MeasuringOptions;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
