@@ -75,8 +75,8 @@ final class AnalyzeCommand implements Callable<Integer> {
 
   @Option(names = "--json", description = "One JSON object per line: file, window, slope, "
       + "intercept, points, slope_stderr, r2, fitted (and note, why not), axis, fit_range, "
-      + "taper, profile (65 values), and with --sectors sectors and anisotropy; numbers read "
-      + "back as the same doubles.")
+      + "taper, side, profile (N/2 + 1 values), and with --sectors sectors and anisotropy; "
+      + "numbers read back as the same doubles.")
   boolean json;
 
   @Option(names = "--csv", paramLabel = "FILE", description = "Also write the table to FILE "
