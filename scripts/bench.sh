@@ -13,8 +13,8 @@
 #     plain Java chain and one on JTransforms.
 # Results (JSON) go to out/bench/.
 #   scripts/bench.sh            everything (about 10 minutes before the
-#                               windows, which took 3 min 40 s alone at
-#                               --reps 5)
+#                               windows, which took 3 min 25 s to 3 min
+#                               40 s alone at --reps 5)
 #   scripts/bench.sh --quick    fewer repetitions, for a look
 #   scripts/bench.sh --windows  the windows alone, natively and in numpy
 #                               (no JMH, so no Maven), into out/bench/windows/
