@@ -41,6 +41,40 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
   }
 
   /**
+   * The 95 % confidence interval of the slope: slope -+ t slopeStdErr, t the
+   * 0.975 quantile of Student's t with points - 2 degrees of freedom (from
+   * its Cornish-Fisher expansion about the normal quantile 1.959964, within
+   * 0.2 % of the exact quantile from 3 degrees of freedom on).
+   *
+   * @return {low, high}, both NaN when the standard error is
+   */
+  public double[] slopeCi95() {
+    double half = t975(points - 2) * slopeStdErr;
+    return new double[] {slope - half, slope + half};
+  }
+
+  // The 0.975 quantile of Student's t with nu degrees of freedom; NaN below 1.
+  static double t975(int nu) {
+    if (nu < 1) {
+      return Double.NaN;
+    }
+    if (nu == 1) {
+      return 12.706204736174698;
+    }
+    if (nu == 2) {
+      return 4.302652729749464;
+    }
+    double z = 1.959963984540054;
+    double z2 = z * z;
+    double g1 = (z2 + 1) * z / 4;
+    double g2 = ((5 * z2 + 16) * z2 + 3) * z / 96;
+    double g3 = (((3 * z2 + 19) * z2 + 17) * z2 - 15) * z / 384;
+    double g4 = ((((79 * z2 + 776) * z2 + 1482) * z2 - 1920) * z2 - 945) * z / 92160;
+    return z + g1 / nu + g2 / ((double) nu * nu) + g3 / ((double) nu * nu * nu)
+        + g4 / ((double) nu * nu * nu * nu);
+  }
+
+  /**
    * Whether ring k with value p is a point of the fit on an axis: p strictly
    * positive (the natives count +infinity too), and on the frequency axis
    * finite and k at least 1.

@@ -54,10 +54,45 @@ final class SectorProfiles {
   }
 
   /**
-   * The n sector profiles of a centred power spectrum of a side, held row by
-   * row (element (r, c) at {@code side * r + c}), outer index the sector.
+   * The sector profiles and, for each ring of each sector, the number of
+   * elements behind its mean; outer index the sector.
    */
-  static double[][] of(double[] power, int side, int n) {
+  record Profiles(double[][] means, int[][] counts) {}
+
+  // RING_COUNTS[i]: the ring counts of side MIN_SIDE << i, made when first asked for.
+  private static final int[][] RING_COUNTS = new int[Integer.numberOfTrailingZeros(
+      SpectrumAnalyzer.MAX_SIDE / SpectrumAnalyzer.MIN_SIDE) + 1][];
+
+  /**
+   * The number of elements in each ring 0 to side / 2 of a spectrum of a
+   * side: 1, 8, 12, 16, ... for every side.
+   *
+   * @return a shared array; not to be modified
+   */
+  static synchronized int[] ringCounts(int side) {
+    int i = Integer.numberOfTrailingZeros(side / SpectrumAnalyzer.MIN_SIDE);
+    if (RING_COUNTS[i] == null) {
+      int rings = side / 2 + 1;
+      int[] counts = new int[rings];
+      for (int dy = -side / 2; dy < side / 2; dy++) {
+        for (int dx = -side / 2; dx < side / 2; dx++) {
+          int k = ring(dy, dx, rings);
+          if (k >= 0) {
+            counts[k]++;
+          }
+        }
+      }
+      RING_COUNTS[i] = counts;
+    }
+    return RING_COUNTS[i];
+  }
+
+  /**
+   * The n sector profiles of a centred power spectrum of a side, held row by
+   * row (element (r, c) at {@code side * r + c}), with the number of non-NaN
+   * elements behind each ring mean.
+   */
+  static Profiles of(double[] power, int side, int n) {
     final int rings = side / 2 + 1;
     double[][] sum = new double[n][rings];
     int[][] count = new int[n][rings];
@@ -88,6 +123,6 @@ final class SectorProfiles {
         profiles[s][k] = count[s][k] == 0 ? Double.NaN : sum[s][k] / count[s][k];
       }
     }
-    return profiles;
+    return new Profiles(profiles, count);
   }
 }

@@ -56,7 +56,9 @@ import java.util.Objects;
  * band of rings} to fit (ring 0 is the window's brightness, the highest rings
  * carry noise and compression artefacts); the {@linkplain Axis frequency
  * axis}, on which the slope is minus the exponent alpha of P(f) ~ f^-alpha as
- * papers report it; the fit's standard error and R^2 ({@link LineFit}); a
+ * papers report it; the fit's standard error, 95 % interval and R^2
+ * ({@link LineFit}); a {@linkplain Fit weighted fit} whose uncertainty holds
+ * on fields of known exponent; a
  * {@linkplain Taper Hann taper} against the false power of the jump between
  * opposite edges; and {@linkplain Builder#sectors(int) direction sectors}
  * with their own profiles and fits.
@@ -157,6 +159,27 @@ public final class SpectrumAnalyzer implements Serializable {
     HANN
   }
 
+  /**
+   * How the line is fitted through the log-log points.
+   */
+  public enum Fit {
+    /**
+     * Ordinary least squares, every point weighing alike; on the natives'
+     * axis the natives' own line (the default).
+     */
+    OLS,
+    /**
+     * Weighted least squares: each ring's logarithm corrected for its bias
+     * and weighted by the inverse of its variance, both from the number of
+     * spectrum elements behind the ring mean, since the log of a mean of few
+     * elements is both noisier and lower than that of many. The slope's
+     * standard error is the one the weights predict, widened by the
+     * scatter about the line where that is larger. The derivation is
+     * {@link WeightedFit}'s.
+     */
+    WLS
+  }
+
   /** The largest number of direction sectors. */
   public static final int MAX_SECTORS = 36;
 
@@ -174,6 +197,7 @@ public final class SpectrumAnalyzer implements Serializable {
   private final FitRange chosenFitRange;
   private final FitRange fitRange;
   private final int sectors;
+  private final Fit estimator;
 
   private SpectrumAnalyzer(Builder b) {
     if (b.fitRange != null && b.fitRange.kmax() > b.side / 2) {
@@ -181,6 +205,7 @@ public final class SpectrumAnalyzer implements Serializable {
           + " of a " + b.side + " x " + b.side + " window, got " + b.fitRange);
     }
     this.side = b.side;
+    this.estimator = b.estimator;
     this.window = b.window;
     this.removeMean = b.removeMean;
     this.powerSpectrum = b.powerSpectrum;
@@ -203,6 +228,7 @@ public final class SpectrumAnalyzer implements Serializable {
   public Builder toBuilder() {
     Builder b = new Builder();
     b.side = side;
+    b.estimator = estimator;
     b.window = window;
     b.removeMean = removeMean;
     b.powerSpectrum = powerSpectrum;
@@ -221,6 +247,15 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public int side() {
     return side;
+  }
+
+  /**
+   * How the line is fitted.
+   *
+   * @return {@link Fit#OLS} or {@link Fit#WLS}
+   */
+  public Fit estimator() {
+    return estimator;
   }
 
   /**
@@ -302,7 +337,8 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   @Override
   public boolean equals(Object o) {
-    return o instanceof SpectrumAnalyzer a && side == a.side && window == a.window
+    return o instanceof SpectrumAnalyzer a && side == a.side && estimator == a.estimator
+        && window == a.window
         && removeMean == a.removeMean
         && powerSpectrum == a.powerSpectrum && chart == a.chart && taper == a.taper
         && axis == a.axis && fitRange.equals(a.fitRange)
@@ -311,7 +347,7 @@ public final class SpectrumAnalyzer implements Serializable {
 
   @Override
   public int hashCode() {
-    return Objects.hash(side, window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
+    return Objects.hash(side, estimator, window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
         chosenFitRange, sectors);
   }
 
@@ -320,7 +356,8 @@ public final class SpectrumAnalyzer implements Serializable {
   public String toString() {
     return "SpectrumAnalyzer[side=" + side + ", window=" + lower(window) + ", removeMean=" + removeMean
         + ", taper=" + lower(taper) + ", axis=" + lower(axis) + ", fitRange=" + fitRange
-        + (chosenFitRange == null ? " (default)" : "") + ", sectors=" + sectors
+        + (chosenFitRange == null ? " (default)" : "") + ", fit=" + lower(estimator)
+        + ", sectors=" + sectors
         + ", powerSpectrum=" + powerSpectrum + ", chart=" + chart + "]";
   }
 
@@ -564,14 +601,18 @@ public final class SpectrumAnalyzer implements Serializable {
     SpectraNatives.spectrum(w, side, profile, power);
     List<SectorResult> sectorResults = List.of();
     if (sectors > 0) {
-      double[][] sectorProfiles = SectorProfiles.of(power, side, sectors);
+      SectorProfiles.Profiles sectorProfiles = SectorProfiles.of(power, side, sectors);
       sectorResults = new ArrayList<>();
       for (int i = 0; i < sectors; i++) {
-        sectorResults.add(new SectorResult(i * 180.0 / sectors, sectorProfiles[i],
-            LineFit.of(sectorProfiles[i], fitRange, axis)));
+        double[] p = sectorProfiles.means()[i];
+        LineFit line = estimator == Fit.WLS
+            ? WeightedFit.of(p, sectorProfiles.counts()[i], fitRange, axis, taper)
+            : LineFit.of(p, fitRange, axis);
+        sectorResults.add(new SectorResult(i * 180.0 / sectors, p, line));
       }
     }
-    return fitted(profile, powerSpectrum ? rows(power, side) : null, sectorResults, finite);
+    return fitted(profile, SectorProfiles.ringCounts(side),
+        powerSpectrum ? rows(power, side) : null, sectorResults, finite);
   }
 
   private static double[][] rows(double[] values, int side) {
@@ -624,7 +665,13 @@ public final class SpectrumAnalyzer implements Serializable {
     for (int k = 0; k < mean.length; k++) {
       mean[k] /= tiles.size();
     }
-    return fitted(mean, null, List.of(), tiles.stream().allMatch(t -> t.result().finiteWindow()));
+    // The mean of T ring means stands on T times the elements of one.
+    int[] counts = SectorProfiles.ringCounts(side).clone();
+    for (int k = 0; k < counts.length; k++) {
+      counts[k] *= tiles.size();
+    }
+    return fitted(mean, counts, null, List.of(),
+        tiles.stream().allMatch(t -> t.result().finiteWindow()));
   }
 
   /**
@@ -647,19 +694,21 @@ public final class SpectrumAnalyzer implements Serializable {
       throw new IllegalArgumentException("expected a profile of " + (side / 2 + 1)
           + " values, got " + profile.length);
     }
-    return fitted(profile, null, List.of(), true);
+    return fitted(profile, SectorProfiles.ringCounts(side), null, List.of(), true);
   }
 
   // The fit over the fit range; the chart is the natives' chart of the
   // profile values in the range.
-  private SpectrumResult fitted(double[] profile, double[][] power, List<SectorResult> sectorFits,
-      boolean finiteWindow) {
+  // counts: the number of spectrum elements behind each ring mean.
+  private SpectrumResult fitted(double[] profile, int[] counts, double[][] power,
+      List<SectorResult> sectorFits, boolean finiteWindow) {
     // One native call gives the natives' line of the profile in the range
     // and the chart of the same values.
-    ChartInfo nativeChart = chart || axis == Axis.NATIVES
+    ChartInfo nativeChart = chart || (axis == Axis.NATIVES && estimator == Fit.OLS)
         ? ChartInfo.of(fitRange.masked(profile)) : null;
-    LineFit line = LineFit.of(profile, fitRange, axis, nativeChart);
-    return new SpectrumResult(line, fitRange, axis, taper, profile, power,
+    LineFit line = estimator == Fit.WLS ? WeightedFit.of(profile, counts, fitRange, axis, taper)
+        : LineFit.of(profile, fitRange, axis, nativeChart);
+    return new SpectrumResult(line, estimator, fitRange, axis, taper, profile, counts, power,
         chart ? nativeChart : null, sectorFits, finiteWindow);
   }
 
@@ -678,6 +727,7 @@ public final class SpectrumAnalyzer implements Serializable {
   /** A builder of {@link SpectrumAnalyzer}s. Not safe for concurrent use. */
   public static final class Builder {
     private int side = SIDE;
+    private Fit estimator = Fit.OLS;
     private Window window = Window.CROP;
     private boolean removeMean;
     private boolean powerSpectrum;
@@ -738,6 +788,18 @@ public final class SpectrumAnalyzer implements Serializable {
             + MIN_SIDE + " to " + MAX_SIDE + ", got " + side);
       }
       this.side = side;
+      return this;
+    }
+
+    /**
+     * How the line is fitted (default {@link Fit#OLS}).
+     *
+     * @param fit the estimator
+     * @return this builder
+     * @throws NullPointerException if {@code fit} is null
+     */
+    public Builder fit(Fit fit) {
+      this.estimator = Objects.requireNonNull(fit, "fit is null");
       return this;
     }
 

@@ -17,27 +17,32 @@ public final class SpectrumResult {
   private final FitRange fitRange;
   private final SpectrumAnalyzer.Axis axis;
   private final SpectrumAnalyzer.Taper taper;
+  private final SpectrumAnalyzer.Fit estimator;
   private final double slope;
   private final double intercept;
   private final int points;
   private final double[] profile;
+  private final int[] ringCounts;
   private final double[][] powerSpectrum;
   private final ChartInfo chart;
   private final List<SectorResult> sectors;
   private final String notFittedReason;
   private final boolean finiteWindow;
 
-  SpectrumResult(LineFit fit, FitRange fitRange, SpectrumAnalyzer.Axis axis,
-      SpectrumAnalyzer.Taper taper, double[] profile, double[][] powerSpectrum, ChartInfo chart,
+  SpectrumResult(LineFit fit, SpectrumAnalyzer.Fit estimator, FitRange fitRange,
+      SpectrumAnalyzer.Axis axis, SpectrumAnalyzer.Taper taper, double[] profile, int[] ringCounts, double[][] powerSpectrum,
+      ChartInfo chart,
       List<SectorResult> sectors, boolean finiteWindow) {
     this.fit = fit;
     this.fitRange = fitRange;
     this.axis = axis;
     this.taper = taper;
+    this.estimator = estimator;
     this.slope = fit.slope();
     this.intercept = fit.intercept();
     this.points = fit.points();
     this.profile = profile.clone();
+    this.ringCounts = ringCounts.clone();
     this.powerSpectrum = powerSpectrum == null ? null : deepCopy(powerSpectrum);
     this.chart = chart;
     this.sectors = List.copyOf(sectors);
@@ -218,6 +223,37 @@ public final class SpectrumResult {
   }
 
   /**
+   * How the line was fitted.
+   *
+   * @return the analyser's estimator
+   */
+  public SpectrumAnalyzer.Fit estimator() {
+    return estimator;
+  }
+
+  /**
+   * The number of spectrum elements behind each profile value: the ring's
+   * size (1, 8, 12, 16, ... for rings 0, 1, 2, 3, ...), times the number of
+   * tiles for the tiles' mean.
+   *
+   * @return a new array of N / 2 + 1 values
+   */
+  public int[] ringCounts() {
+    return ringCounts.clone();
+  }
+
+  /**
+   * The slope of the amplitude spectrum |F| rather than the power: half the
+   * slope, since ln |F| = ln power / 2. On the frequency axis it is minus the
+   * exponent of |F(f)| ~ f^-(alpha / 2), which many papers report.
+   *
+   * @return {@code slope() / 2}
+   */
+  public double amplitudeSlope() {
+    return slope / 2;
+  }
+
+  /**
    * The side N of the analysed window.
    *
    * @return 32 to 4096, a power of two
@@ -262,9 +298,11 @@ public final class SpectrumResult {
         && Double.doubleToLongBits(slope) == Double.doubleToLongBits(r.slope)
         && Double.doubleToLongBits(intercept) == Double.doubleToLongBits(r.intercept)
         && points == r.points && Arrays.equals(profile, r.profile)
+        && Arrays.equals(ringCounts, r.ringCounts)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
         && Objects.equals(chart, r.chart) && fit.equals(r.fit)
         && fitRange.equals(r.fitRange) && axis == r.axis && taper == r.taper
+        && estimator == r.estimator
         && sectors.equals(r.sectors) && Objects.equals(notFittedReason, r.notFittedReason);
   }
 

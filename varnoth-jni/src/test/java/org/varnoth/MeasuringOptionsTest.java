@@ -46,17 +46,83 @@ class MeasuringOptionsTest {
           n > 2 && syy != 0 ? 1 - ssr / syy : Double.NaN);
     }
 
+    /**
+     * The weighted fit of points (x, y, w) from its normal equations, the
+     * standard error widened by the scatter where that exceeds the weights'.
+     */
+    static Expected weighted(List<double[]> points) {
+      int n = points.size();
+      double s = 0;
+      double sx = 0;
+      double sy = 0;
+      double sxx = 0;
+      double sxy = 0;
+      for (double[] p : points) {
+        s += p[2];
+        sx += p[2] * p[0];
+        sy += p[2] * p[1];
+        sxx += p[2] * p[0] * p[0];
+        sxy += p[2] * p[0] * p[1];
+      }
+      double det = s * sxx - sx * sx;
+      double b = (s * sxy - sx * sy) / det;
+      double a = (sxx * sy - sx * sxy) / det;
+      double chi2 = 0;
+      double syy = 0;
+      for (double[] p : points) {
+        chi2 += p[2] * (p[1] - a - b * p[0]) * (p[1] - a - b * p[0]);
+        syy += p[2] * (p[1] - sy / s) * (p[1] - sy / s);
+      }
+      return new Expected(b, a, n, Math.sqrt(Math.max(1, chi2 / (n - 2)) * s / det),
+          1 - chi2 / syy);
+    }
+
     /** The log-log points of rings kmin..kmax of a profile on an axis. */
     static Expected ofProfile(double[] profile, int kmin, int kmax, boolean frequency) {
+      return ofProfile(profile, kmin, kmax, frequency, false);
+    }
+
+    /**
+     * The same, weighted: ring k's ordinate less psi(q) - ln q and its weight
+     * 1 / psi'(q), q half the ring's elements, psi from its closed forms at
+     * whole and half-whole q.
+     */
+    static Expected ofProfile(double[] profile, int kmin, int kmax, boolean frequency,
+        boolean weighted) {
+      int[] counts = SectorProfiles.ringCounts(128);
       List<double[]> pts = new ArrayList<>();
       for (int k = kmin; k <= kmax; k++) {
         boolean usable = profile[k] > 0 && (!frequency || k > 0 && profile[k] < 1e308);
         if (usable) {
-          pts.add(new double[] {frequency ? Math.log(k / 128.0) : Math.log(1 + 1.546875 * k),
-              Math.log(profile[k])});
+          double x = frequency ? Math.log(k / 128.0) : Math.log(1 + 1.546875 * k);
+          double[] psi = weighted ? psiOfHalf(counts[k]) : new double[] {0, 0, 1};
+          pts.add(new double[] {x, Math.log(profile[k]) - psi[0], 1 / psi[1]});
         }
       }
-      return of(pts);
+      return weighted ? weighted(pts) : of(pts);
+    }
+
+    // {psi(q) - ln q, psi'(q)} for q = m / 2.
+    static double[] psiOfHalf(int m) {
+      double euler = 0.5772156649015329;
+      double psi;
+      double trigamma;
+      if (m % 2 == 0) {  // q = m / 2 whole
+        psi = -euler;
+        trigamma = Math.PI * Math.PI / 6;
+        for (int k = 1; k < m / 2; k++) {
+          psi += 1.0 / k;
+          trigamma -= 1.0 / ((double) k * k);
+        }
+      } else {  // q = j + 1/2, j = (m - 1) / 2
+        psi = -euler - 2 * Math.log(2);
+        trigamma = Math.PI * Math.PI / 2;
+        for (int k = 1; k <= (m - 1) / 2; k++) {
+          psi += 2.0 / (2 * k - 1);
+          trigamma -= 4.0 / ((2.0 * k - 1) * (2 * k - 1));
+        }
+      }
+      return new double[] {psi - Math.log(m / 2.0), trigamma};
     }
 
     void assertMatches(LineFit fit, String what) {
@@ -73,7 +139,7 @@ class MeasuringOptionsTest {
     if (Double.isNaN(want) || want == 0.0) {
       assertEquals(want, got, what);
     } else {
-      assertEquals(want, got, Math.abs(want) * 1e-9, what);
+      assertEquals(want, got, Math.max(Math.abs(want), 1.0) * 1e-9, what);
     }
   }
 
@@ -83,17 +149,32 @@ class MeasuringOptionsTest {
 
   @ParameterizedTest
   @CsvSource({
-      "0, 64, natives", "1, 64, natives", "2, 48, natives", "10, 11, natives", "63, 64, natives",
-      "0, 64, frequency", "2, 48, frequency", "1, 2, frequency"})
-  void fitRangeAndUncertaintyFollowTheirDefinitions(int kmin, int kmax, String axis) {
+      "0, 64, natives, ols", "1, 64, natives, ols", "2, 48, natives, ols",
+      "10, 11, natives, ols", "63, 64, natives, ols", "0, 64, frequency, ols",
+      "2, 48, frequency, ols", "1, 2, frequency, ols", "2, 48, frequency, wls",
+      "0, 64, natives, wls", "10, 12, natives, wls"})
+  void fitRangeAndUncertaintyFollowTheirDefinitions(int kmin, int kmax, String axis,
+      String estimator) {
     boolean frequency = axis.equals("frequency");
+    boolean weighted = estimator.equals("wls");
     SpectrumAnalyzer a = SpectrumAnalyzer.builder().fitRange(kmin, kmax)
         .axis(frequency ? SpectrumAnalyzer.Axis.FREQUENCY : SpectrumAnalyzer.Axis.NATIVES)
-        .build();
+        .fit(weighted ? SpectrumAnalyzer.Fit.WLS : SpectrumAnalyzer.Fit.OLS).build();
     for (long seed : new long[] {1, 2}) {
       SpectrumResult r = a.analyze(field(2.0, 2.0, seed));
-      Expected.ofProfile(r.profile(), kmin, kmax, frequency).assertMatches(r.fit(),
-          kmin + ":" + kmax + " " + axis + " seed " + seed);
+      String what = kmin + ":" + kmax + " " + axis + " " + estimator + " seed " + seed;
+      Expected.ofProfile(r.profile(), kmin, kmax, frequency, weighted).assertMatches(r.fit(),
+          what);
+      // The 95 % interval: slope -+ Student's t quantile times the standard error.
+      double[] ci = r.fit().slopeCi95();
+      if (r.points() > 2) {
+        double t = (ci[1] - ci[0]) / (2 * r.slopeStdErr());
+        double exact = r.points() == 3 ? 12.7062 : r.points() == 47 ? 2.01410 : Double.NaN;
+        if (!Double.isNaN(exact)) {
+          assertEquals(exact, t, exact * 2e-3, what + " t");
+        }
+        close(r.slope(), (ci[0] + ci[1]) / 2, what + " interval's centre");
+      }
     }
     // Fewer than two points in the range: slope 0.0, not fitted.
     double[] sparse = new double[65];
@@ -141,6 +222,55 @@ class MeasuringOptionsTest {
     assertEquals("an infinite profile value in rings 0:64", line.notFittedReason().orElseThrow());
     assertEquals("fewer than two points in rings 0:64",
         a.fit(new double[65]).notFittedReason().orElseThrow());
+  }
+
+  /** A small calibration: on fields of known exponent the weighted fit's error bars hold. */
+  @ParameterizedTest
+  @CsvSource({"none", "hann"})
+  void theWeightedFitsUncertaintyCoversTheTrueExponent(String taper) {
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().removeMean(true).fitRange(2, 48)
+        .axis(SpectrumAnalyzer.Axis.FREQUENCY).fit(SpectrumAnalyzer.Fit.WLS)
+        .taper(SpectrumAnalyzer.Taper.valueOf(taper.toUpperCase(java.util.Locale.ROOT))).build();
+    int fields = 40;
+    double bias = 0;
+    int withinStdErr = 0;
+    int within95 = 0;
+    for (long seed = 0; seed < fields; seed++) {
+      SpectrumResult r = a.analyze(SyntheticImages.powerLaw(128, 2.0, 500 + seed));
+      bias += (-r.slope() - 2.0) / fields;
+      withinStdErr += Math.abs(r.slope() + 2.0) <= r.slopeStdErr() ? 1 : 0;
+      double[] ci = r.fit().slopeCi95();
+      within95 += ci[0] <= -2.0 && -2.0 <= ci[1] ? 1 : 0;
+    }
+    assertTrue(Math.abs(bias) < 0.05, "bias " + bias);
+    assertTrue(withinStdErr >= 18 && withinStdErr <= 36, withinStdErr + " of 40 within 1 SE");
+    assertTrue(within95 >= 34, within95 + " of 40 within the 95 % interval");
+  }
+
+  @ParameterizedTest
+  @CsvSource({"ols, natives", "wls, frequency", "wls, natives"})
+  void brightnessAndGainLeaveTheSlopeOnceTheMeanIsRemoved(String estimator, String axis) {
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().removeMean(true).fitRange(2, 48)
+        .fit(SpectrumAnalyzer.Fit.valueOf(estimator.toUpperCase(java.util.Locale.ROOT)))
+        .axis(SpectrumAnalyzer.Axis.valueOf(axis.toUpperCase(java.util.Locale.ROOT))).build();
+    double[][] image = field(2.0, 2.0, 5);
+    SpectrumResult base = a.analyze(image);
+    double s = 3.0;
+    double[][] brighter = new double[128][128];
+    double[][] stronger = new double[128][128];
+    for (int r = 0; r < 128; r++) {
+      for (int c = 0; c < 128; c++) {
+        brighter[r][c] = image[r][c] + 1000.0;
+        stronger[r][c] = image[r][c] * s;
+      }
+    }
+    SpectrumResult b = a.analyze(brighter);
+    assertEquals(base.slope(), b.slope(), 1e-9, "slope, brighter");
+    assertEquals(base.intercept(), b.intercept(), 1e-9, "intercept, brighter");
+    SpectrumResult g = a.analyze(stronger);
+    assertEquals(base.slope(), g.slope(), 1e-9, "slope, gain");
+    assertEquals(base.intercept() + 2 * Math.log(s), g.intercept(), 1e-9, "intercept, gain");
+    assertEquals(base.slope() / 2, base.amplitudeSlope(), 0.0, "amplitude slope");
   }
 
   @Test

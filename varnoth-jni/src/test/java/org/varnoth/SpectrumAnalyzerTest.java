@@ -57,8 +57,8 @@ class SpectrumAnalyzerTest {
     }
     // The statistics of the fit are not the natives': they are not compared.
     return new SpectrumResult(new LineFit(line[0], line[1], positive, Double.NaN, Double.NaN),
-        FitRange.ALL, SpectrumAnalyzer.Axis.NATIVES, SpectrumAnalyzer.Taper.NONE, profile,
-        withPower ? Varnoth.f_ImageFFTPower(window) : null, chart, List.of(), true);
+        SpectrumAnalyzer.Fit.OLS, FitRange.ALL, SpectrumAnalyzer.Axis.NATIVES, SpectrumAnalyzer.Taper.NONE, profile,
+        SectorProfiles.ringCounts(128), withPower ? Varnoth.f_ImageFFTPower(window) : null, chart, List.of(), true);
   }
 
   private static void assertSameResult(SpectrumResult expected, SpectrumResult actual) {

@@ -42,6 +42,12 @@ public final class MeasuringOptions {
       + "exponent alpha of P(f) ~ f^-alpha).")
   SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
 
+  @Option(names = "--fit", paramLabel = "ols|wls", description = "How the line is fitted: "
+      + "ordinary least squares (ols, the default; the natives' line on their axis) or weighted "
+      + "(wls: each ring's log mean corrected for its bias and weighted by the inverse of its "
+      + "variance, from the ring's number of elements).")
+  SpectrumAnalyzer.Fit fit = SpectrumAnalyzer.Fit.OLS;
+
   @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
       + "hann subtracts its mean, then multiplies by the 2-D periodic Hann taper, so the jump "
       + "between opposite edges adds no false power (default none).")
@@ -78,6 +84,7 @@ public final class MeasuringOptions {
       return SpectrumAnalyzer.builder().side(side)
           .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
           .removeMean(removeMean).axis(axis).taper(taper).fitRange(fitRange).sectors(sectors)
+          .fit(fit)
           .build();
     } catch (IllegalArgumentException e) {
       throw new CommandLine.ParameterException(command.commandLine(), e.getMessage());

@@ -60,6 +60,8 @@ final class ResultFormats {
     o.put("intercept", fit.intercept());
     o.put("points", fit.points());
     o.put("slope_stderr", fit.slopeStdErr());
+    double[] ci = fit.slopeCi95();
+    o.putArray("slope_ci95").add(ci[0]).add(ci[1]);
     o.put("r2", fit.r2());
     o.put("fitted", fit.fitted());
   }
@@ -78,6 +80,7 @@ final class ResultFormats {
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
+    o.put("amplitude_slope", s.amplitudeSlope());
     o.put("fitted", s.fitted());
     s.notFittedReason().ifPresent(why -> o.put("note", why));
     if (!r.imageNotes().isEmpty()) {
@@ -88,9 +91,14 @@ final class ResultFormats {
     o.putArray("fit_range").add(s.fitRange().kmin()).add(s.fitRange().kmax());
     o.put("taper", lower(s.taper()));
     o.put("side", s.side());
+    o.put("fit", lower(s.estimator()));
     ArrayNode profile = o.putArray("profile");
     for (double v : s.profile()) {
       profile.add(v);
+    }
+    ArrayNode counts = o.putArray("ring_counts");
+    for (int c : s.ringCounts()) {
+      counts.add(c);
     }
     if (!s.sectors().isEmpty()) {
       ArrayNode sectors = o.putArray("sectors");
@@ -123,8 +131,8 @@ final class ResultFormats {
    */
   static List<String> csvHeader(SpectrumAnalyzer analyzer) {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
-        "intercept", "points", "slope_stderr", "r2", "fitted", "axis", "fit_min", "fit_max",
-        "taper", "side"));
+        "intercept", "points", "slope_stderr", "slope_ci95_low", "slope_ci95_high", "r2",
+        "amplitude_slope", "fitted", "axis", "fit_min", "fit_max", "taper", "side", "fit"));
     int sectors = analyzer.sectors();
     for (int k = 0; k <= analyzer.side() / 2; k++) {
       h.add("profile_" + k);
@@ -152,9 +160,11 @@ final class ResultFormats {
         r.place() instanceof ResultRow.TilesMean m ? Integer.toString(m.tiles()) : "",
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
-        Double.toString(s.r2()), Boolean.toString(s.fitted()), lower(s.axis()),
+        Double.toString(s.fit().slopeCi95()[0]), Double.toString(s.fit().slopeCi95()[1]),
+        Double.toString(s.r2()), Double.toString(s.amplitudeSlope()),
+        Boolean.toString(s.fitted()), lower(s.axis()),
         Integer.toString(s.fitRange().kmin()), Integer.toString(s.fitRange().kmax()),
-        lower(s.taper()), Integer.toString(s.side())));
+        lower(s.taper()), Integer.toString(s.side()), lower(s.estimator())));
     for (double v : s.profile()) {
       c.add(Double.toString(v));
     }

@@ -11,7 +11,7 @@ import picocli.CommandLine.Command;
     description = "Spectral slopes of grey images: the centred power spectrum of an N x N "
         + "window (N a power of two from 32 to 4096, 128 by default), its N/2 + 1-ring radial "
         + "profile and the log-log line fit.",
-    subcommands = {AnalyzeCommand.class, SynthCommand.class})
+    subcommands = {AnalyzeCommand.class, SynthCommand.class, CalibrateCommand.class})
 public final class VarnothCli implements Runnable {
   @CommandLine.Spec CommandLine.Model.CommandSpec spec;
 

@@ -110,6 +110,8 @@ class VarnothCliTest {
     assertBits(expected.intercept(), number(o.get("intercept")), what + " intercept");
     assertEquals(expected.points(), o.get("points").intValue(), what + " points");
     assertBits(expected.slopeStdErr(), number(o.get("slope_stderr")), what + " stderr");
+    assertBits(expected.slopeCi95()[0], number(o.get("slope_ci95").get(0)), what + " ci low");
+    assertBits(expected.slopeCi95()[1], number(o.get("slope_ci95").get(1)), what + " ci high");
     assertBits(expected.r2(), number(o.get("r2")), what + " r2");
     assertEquals(expected.fitted(), o.get("fitted").booleanValue(), what + " fitted");
   }
@@ -119,17 +121,20 @@ class VarnothCliTest {
     Path f = write(noise(BufferedImage.TYPE_USHORT_GRAY, 300, 260, 9), "png", "m.png");
     Path csv = dir.resolve("m.csv");
     Run r = run("analyze", "--json", "--window", "hann", "--fit-range", "2:48", "--sectors", "8",
-        "--axis", "frequency", "--csv", csv.toString(), f.toString());
+        "--axis", "frequency", "--fit", "wls", "--csv", csv.toString(), f.toString());
     assertEquals(0, r.status(), r.err());
     SpectrumResult want = SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN)
-        .fitRange(2, 48).sectors(8).axis(SpectrumAnalyzer.Axis.FREQUENCY).build()
-        .analyze(ImageIO.read(f.toFile()));
+        .fitRange(2, 48).sectors(8).axis(SpectrumAnalyzer.Axis.FREQUENCY)
+        .fit(SpectrumAnalyzer.Fit.WLS).build().analyze(ImageIO.read(f.toFile()));
     JsonNode line = JSON.readTree(r.lines().get(0));
     assertJsonIs(want, line);
     assertFitIs(want.fit(), line, "image");
     assertEquals("frequency", line.get("axis").asText());
     assertEquals("hann", line.get("taper").asText());
     assertEquals("[2,48]", line.get("fit_range").toString());
+    assertEquals("wls", line.get("fit").asText());
+    assertBits(want.amplitudeSlope(), number(line.get("amplitude_slope")), "amplitude slope");
+    assertEquals(12, line.get("ring_counts").get(2).intValue());
     assertBits(want.anisotropy(), number(line.get("anisotropy")), "anisotropy");
     assertEquals(8, line.get("sectors").size());
     for (int i = 0; i < 8; i++) {
@@ -141,6 +146,8 @@ class VarnothCliTest {
       CSVRecord rec = CSVFormat.DEFAULT.builder().setHeader().setSkipHeaderRecord(true).get()
           .parse(in).getRecords().get(0);
       assertBits(want.slopeStdErr(), Double.parseDouble(rec.get("slope_stderr")), "csv stderr");
+      assertBits(want.fit().slopeCi95()[1], Double.parseDouble(rec.get("slope_ci95_high")),
+          "csv ci high");
       assertBits(want.sectors().get(7).fit().r2(), Double.parseDouble(rec.get("sector_7_r2")),
           "csv sector r2");
     }

@@ -46,7 +46,9 @@ import scala.jdk.javaapi.CollectionConverters;
  * {@value #COLUMN} and {@value #TILES} (one row per whole N x N tile at its
  * place in the grid, then one {@code tiles-mean} row per image with the number
  * of tiles), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
- * {@value #SLOPE_STDERR}, {@value #R2}, {@value #SIDE} (the window's side N),
+ * {@value #SLOPE_STDERR}, {@value #R2}, {@value #SLOPE_CI95_LOW},
+ * {@value #SLOPE_CI95_HIGH}, {@value #AMPLITUDE_SLOPE}, {@value #SIDE} (the
+ * window's side N),
  * {@value #PROFILE} (the N / 2 + 1 ring means),
  * with sectors {@value #ANISOTROPY} and {@value #SECTORS}, then
  * {@value #ERROR}, {@value #NOTE} and {@value #IMAGE_NOTES}. An image that
@@ -99,6 +101,12 @@ public final class SpectralSlopes implements Serializable {
   public static final String SLOPE_STDERR = "slope_stderr";
   /** The fit's R^2 (NaN for two points or fewer). */
   public static final String R2 = "r2";
+  /** The low end of the slope's 95 % confidence interval. */
+  public static final String SLOPE_CI95_LOW = "slope_ci95_low";
+  /** The high end of the slope's 95 % confidence interval. */
+  public static final String SLOPE_CI95_HIGH = "slope_ci95_high";
+  /** The slope of the amplitude spectrum, half the slope. */
+  public static final String AMPLITUDE_SLOPE = "amplitude_slope";
   /** The side N of the analysed window. */
   public static final String SIDE = "side";
   /** The radial profile, N / 2 + 1 values. */
@@ -216,6 +224,9 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(POINTS, DataTypes.IntegerType, true));
     fields.add(DataTypes.createStructField(SLOPE_STDERR, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(R2, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(SLOPE_CI95_LOW, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(SLOPE_CI95_HIGH, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(AMPLITUDE_SLOPE, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(SIDE, DataTypes.IntegerType, true));
     fields.add(DataTypes.createStructField(PROFILE,
         DataTypes.createArrayType(DataTypes.DoubleType, false), true));
@@ -330,6 +341,10 @@ public final class SpectralSlopes implements Serializable {
       v.add(r == null ? null : r.points());
       v.add(r == null ? null : r.slopeStdErr());
       v.add(r == null ? null : r.r2());
+      double[] ci = r == null ? null : r.fit().slopeCi95();
+      v.add(ci == null ? null : ci[0]);
+      v.add(ci == null ? null : ci[1]);
+      v.add(r == null ? null : r.amplitudeSlope());
       v.add(r == null ? null : r.side());
       v.add(r == null ? null : r.profile());
       if (options.analyzer.sectors() > 0) {

@@ -200,7 +200,7 @@ class SpectralSlopesTest {
   void theJobWritesOneRowPerTileWithTheToolsValues() throws Exception {
     List<String> stderr = new ArrayList<>();
     String[] measuring = {"--side", "64", "--window", "hann", "--fit-range", "2:24", "--axis",
-        "frequency", "--tiles", "--sectors", "4"};
+        "frequency", "--tiles", "--sectors", "4", "--fit", "wls"};
     List<String> cliOptions = new ArrayList<>(List.of(measuring));
     Map<String, JsonNode> want = cli(stderr, cliOptions.toArray(new String[0]));
     Path output = tmp.resolve("tiles-csv");
@@ -243,6 +243,8 @@ class SpectralSlopesTest {
       }
       assertSameResult(want.get(key), fit, Integer.parseInt(r.getAs(SpectralSlopes.POINTS)),
           profile, key);
+      assertSameBits(number(want.get(key).get("slope_ci95").get(0)),
+          Double.parseDouble(r.getAs(SpectralSlopes.SLOPE_CI95_LOW)), key + " ci low");
       if (mean) {
         assertEquals(want.get(key).get("tiles").asText(), r.getAs(SpectralSlopes.TILES), key);
         assertNull(r.getAs("sector_0_slope"), key);
