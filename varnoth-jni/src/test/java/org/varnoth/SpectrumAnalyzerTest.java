@@ -239,6 +239,15 @@ class SpectrumAnalyzerTest {
 
     List<TileResult> tiles = SpectrumAnalyzer.create().analyzeTiles(img);
     assertEquals(2 * 3, tiles.size());
+    // The spread of the tiles' slopes: the sample standard deviation and its
+    // standard error of the mean.
+    double[] slopes = tiles.stream().mapToDouble(t -> t.result().slope()).toArray();
+    double mean = Arrays.stream(slopes).average().orElseThrow();
+    double sd = Math.sqrt(Arrays.stream(slopes).map(s -> (s - mean) * (s - mean)).sum() / 5);
+    SlopeSpread spread = SlopeSpread.of(tiles);
+    assertEquals(6, spread.tiles());
+    assertEquals(sd, spread.sd(), sd * 1e-12);
+    assertEquals(sd / Math.sqrt(6), spread.sem(), sd * 1e-12);
     for (TileResult t : tiles) {
       double[][] block = new double[128][];
       for (int r = 0; r < 128; r++) {

@@ -28,6 +28,7 @@ import me.tongfei.progressbar.ProgressBar;
 import me.tongfei.progressbar.ProgressBarBuilder;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVPrinter;
+import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -380,7 +381,8 @@ final class AnalyzeCommand implements Callable<Integer> {
               notes));
         }
         charted = analyzer.tilesMean(tileResults);
-        rows.add(new ResultRow(name, new ResultRow.TilesMean(tileResults.size()), charted,
+        rows.add(new ResultRow(name, new ResultRow.TilesMean(tileResults.size(),
+            SlopeSpread.of(tileResults)), charted,
             notes));
       } else {
         charted = analyzer.analyze(image);

@@ -77,6 +77,8 @@ final class ResultFormats {
     }
     if (r.place() instanceof ResultRow.TilesMean m) {
       o.put("tiles", m.tiles());
+      o.put("tiles_slope_sd", m.spread().sd());
+      o.put("tiles_slope_sem", m.spread().sem());
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
@@ -130,7 +132,8 @@ final class ResultFormats {
    * not fitted; empty when it is) and the image's notes (joined by "; ").
    */
   static List<String> csvHeader(SpectrumAnalyzer analyzer) {
-    List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles", "slope",
+    List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles",
+        "tiles_slope_sd", "tiles_slope_sem", "slope",
         "intercept", "points", "slope_stderr", "slope_ci95_low", "slope_ci95_high", "r2",
         "amplitude_slope", "fitted", "axis", "fit_min", "fit_max", "taper", "side", "fit"));
     int sectors = analyzer.sectors();
@@ -158,6 +161,8 @@ final class ResultFormats {
         tile != null ? Integer.toString(tile.row()) : "",
         tile != null ? Integer.toString(tile.column()) : "",
         r.place() instanceof ResultRow.TilesMean m ? Integer.toString(m.tiles()) : "",
+        r.place() instanceof ResultRow.TilesMean m ? Double.toString(m.spread().sd()) : "",
+        r.place() instanceof ResultRow.TilesMean m ? Double.toString(m.spread().sem()) : "",
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
         Double.toString(s.fit().slopeCi95()[0]), Double.toString(s.fit().slopeCi95()[1]),

@@ -1,6 +1,7 @@
 package org.varnoth.cli;
 
 import java.util.List;
+import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumResult;
 
 /**
@@ -35,8 +36,8 @@ record ResultRow(String file, Place place, SpectrumResult result, List<String> i
     }
   }
 
-  /** The mean profile of a number of tiles. */
-  record TilesMean(int tiles) implements Place {
+  /** The mean profile of a number of tiles, and the spread of their slopes. */
+  record TilesMean(int tiles, SlopeSpread spread) implements Place {
     @Override
     public String name() {
       return "tiles-mean";

@@ -21,6 +21,7 @@ import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
 import org.varnoth.LineFit;
 import org.varnoth.SectorResult;
+import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -78,6 +79,10 @@ public final class SpectralSlopes implements Serializable {
   public static final String WINDOW = "window";
   /** The number of tiles averaged, on a tiles' mean row (with tiles). */
   public static final String TILES = "tiles";
+  /** With tiles, on the tiles-mean row: the standard deviation of the tiles' fitted slopes. */
+  public static final String TILES_SLOPE_SD = "tiles_slope_sd";
+  /** With tiles, on the tiles-mean row: the standard error of their mean slope. */
+  public static final String TILES_SLOPE_SEM = "tiles_slope_sem";
   /** With sectors: the largest sector slope minus the smallest. */
   public static final String ANISOTROPY = "anisotropy";
   /**
@@ -218,6 +223,8 @@ public final class SpectralSlopes implements Serializable {
       fields.add(DataTypes.createStructField(ROW, DataTypes.IntegerType, true));
       fields.add(DataTypes.createStructField(COLUMN, DataTypes.IntegerType, true));
       fields.add(DataTypes.createStructField(TILES, DataTypes.IntegerType, true));
+      fields.add(DataTypes.createStructField(TILES_SLOPE_SD, DataTypes.DoubleType, true));
+      fields.add(DataTypes.createStructField(TILES_SLOPE_SEM, DataTypes.DoubleType, true));
     }
     fields.add(DataTypes.createStructField(SLOPE, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(INTERCEPT, DataTypes.DoubleType, true));
@@ -312,10 +319,11 @@ public final class SpectralSlopes implements Serializable {
         List<TileResult> results = image instanceof BufferedImage b
             ? analyzer.analyzeTiles(b) : analyzer.analyzeTiles((double[][]) image);
         for (TileResult t : results) {
-          out.add(row(kept, new Place("tile", t.row(), t.column(), null), t.result(), null,
+          out.add(row(kept, new Place("tile", t.row(), t.column(), null, null), t.result(), null,
               notes));
         }
-        out.add(row(kept, new Place("tiles-mean", null, null, results.size()),
+        SlopeSpread spread = SlopeSpread.of(results);
+        out.add(row(kept, new Place("tiles-mean", null, null, results.size(), spread),
             analyzer.tilesMean(results), null, notes));
       } else {
         SpectrumResult r = image instanceof BufferedImage b
@@ -325,7 +333,8 @@ public final class SpectralSlopes implements Serializable {
     }
 
     /** A row's place with tiles: its window, and the tile's place or the tiles' count. */
-    private record Place(String window, Integer row, Integer column, Integer tiles) {}
+    private record Place(String window, Integer row, Integer column, Integer tiles,
+        SlopeSpread spread) {}
 
     private Row row(List<Object> kept, Place place, SpectrumResult r, String error,
         String imageNotes) {
@@ -335,6 +344,8 @@ public final class SpectralSlopes implements Serializable {
         v.add(place == null ? null : place.row());
         v.add(place == null ? null : place.column());
         v.add(place == null ? null : place.tiles());
+        v.add(place == null || place.spread() == null ? null : place.spread().sd());
+        v.add(place == null || place.spread() == null ? null : place.spread().sem());
       }
       v.add(r == null ? null : r.slope());
       v.add(r == null ? null : r.intercept());

@@ -247,6 +247,8 @@ class SpectralSlopesTest {
           Double.parseDouble(r.getAs(SpectralSlopes.SLOPE_CI95_LOW)), key + " ci low");
       if (mean) {
         assertEquals(want.get(key).get("tiles").asText(), r.getAs(SpectralSlopes.TILES), key);
+        assertSameBits(number(want.get(key).get("tiles_slope_sem")),
+            Double.parseDouble(r.getAs(SpectralSlopes.TILES_SLOPE_SEM)), key + " sem");
         assertNull(r.getAs("sector_0_slope"), key);
         continue;
       }
