@@ -1,5 +1,7 @@
 package org.varnoth;
 
+import java.util.concurrent.atomic.AtomicReferenceArray;
+
 /**
  * Radial profiles of a centred power spectrum of side S restricted to N
  * direction sectors.
@@ -59,9 +61,11 @@ final class SectorProfiles {
    */
   record Profiles(double[][] means, int[][] counts) {}
 
-  // RING_COUNTS[i]: the ring counts of side MIN_SIDE << i, made when first asked for.
-  private static final int[][] RING_COUNTS = new int[Integer.numberOfTrailingZeros(
-      SpectrumAnalyzer.MAX_SIDE / SpectrumAnalyzer.MIN_SIDE) + 1][];
+  // Element i: the ring counts of side MIN_SIDE << i, made when first asked
+  // for; read without a lock on every analysis (a race only makes the same
+  // counts twice).
+  private static final AtomicReferenceArray<int[]> RING_COUNTS = new AtomicReferenceArray<>(
+      Integer.numberOfTrailingZeros(SpectrumAnalyzer.MAX_SIDE / SpectrumAnalyzer.MIN_SIDE) + 1);
 
   /**
    * The number of elements in each ring 0 to side / 2 of a spectrum of a
@@ -69,9 +73,10 @@ final class SectorProfiles {
    *
    * @return a shared array; not to be modified
    */
-  static synchronized int[] ringCounts(int side) {
+  static int[] ringCounts(int side) {
     int i = Integer.numberOfTrailingZeros(side / SpectrumAnalyzer.MIN_SIDE);
-    if (RING_COUNTS[i] == null) {
+    int[] made = RING_COUNTS.get(i);
+    if (made == null) {
       int rings = side / 2 + 1;
       int[] counts = new int[rings];
       for (int dy = -side / 2; dy < side / 2; dy++) {
@@ -82,9 +87,10 @@ final class SectorProfiles {
           }
         }
       }
-      RING_COUNTS[i] = counts;
+      RING_COUNTS.compareAndSet(i, null, counts);
+      made = RING_COUNTS.get(i);
     }
-    return RING_COUNTS[i];
+    return made;
   }
 
   /**

@@ -156,6 +156,7 @@ final class ResultFormats {
   /** The CSV record of a row, in the header's order; empty cells where a key does not apply. */
   static List<String> csvRecord(ResultRow r, int sectors) {
     SpectrumResult s = r.result();
+    double[] ci = s.fit().slopeCi95();
     ResultRow.Tile tile = r.place() instanceof ResultRow.Tile t ? t : null;
     List<String> c = new ArrayList<>(List.of(r.file(), r.place().name(),
         tile != null ? Integer.toString(tile.row()) : "",
@@ -165,7 +166,7 @@ final class ResultFormats {
         r.place() instanceof ResultRow.TilesMean m ? Double.toString(m.spread().sem()) : "",
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
-        Double.toString(s.fit().slopeCi95()[0]), Double.toString(s.fit().slopeCi95()[1]),
+        Double.toString(ci[0]), Double.toString(ci[1]),
         Double.toString(s.r2()), Double.toString(s.amplitudeSlope()),
         Boolean.toString(s.fitted()), lower(s.axis()),
         Integer.toString(s.fitRange().kmin()), Integer.toString(s.fitRange().kmax()),
