@@ -117,18 +117,17 @@ public record LineFit(double slope, double intercept, int points, double slopeSt
    */
   static LineFit of(double[] profile, FitRange range, SpectrumAnalyzer.Axis axis,
       ChartInfo nativeChart) {
-    // The points (x[i], y[i]), i < n, in ring order.
-    int side = SpectrumAnalyzer.sideOfProfile(profile);
-    double[] x = new double[range.kmax() - range.kmin() + 1];
-    double[] y = new double[x.length];
-    int n = 0;
-    for (int k = range.kmin(); k <= range.kmax(); k++) {
-      if (isPoint(axis, k, profile[k])) {
-        x[n] = axis.abscissa(k, side);
-        y[n] = Math.log(profile[k]);
-        n++;
-      }
-    }
+    return of(FitPoints.of(profile, range, axis), axis, nativeChart);
+  }
+
+  /**
+   * The ordinary least-squares line through unweighted points, on the
+   * natives' axis taken from their chart.
+   */
+  static LineFit of(FitPoints points, SpectrumAnalyzer.Axis axis, ChartInfo nativeChart) {
+    double[] x = points.x();
+    double[] y = points.y();
+    int n = points.n();
     if (n < 2) {
       return new LineFit(0.0, 0.0, n, Double.NaN, Double.NaN);
     }

@@ -9,6 +9,7 @@ import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
+import java.util.function.Function;
 
 /**
  * The spectral slope of grey images of any size. An image of at least N x N
@@ -198,6 +199,7 @@ public final class SpectrumAnalyzer implements Serializable {
   private final FitRange fitRange;
   private final int sectors;
   private final Fit estimator;
+  private final boolean literature;
 
   private SpectrumAnalyzer(Builder b) {
     if (b.fitRange != null && b.fitRange.kmax() > b.side / 2) {
@@ -206,6 +208,7 @@ public final class SpectrumAnalyzer implements Serializable {
     }
     this.side = b.side;
     this.estimator = b.estimator;
+    this.literature = b.literature;
     this.window = b.window;
     this.removeMean = b.removeMean;
     this.powerSpectrum = b.powerSpectrum;
@@ -216,6 +219,7 @@ public final class SpectrumAnalyzer implements Serializable {
     this.chosenFitRange = b.fitRange;
     boolean meanRemoved = b.removeMean || b.taper == Taper.HANN;
     this.fitRange = b.fitRange != null ? b.fitRange
+        : b.literature ? FitRange.literature(b.side)
         : meanRemoved ? FitRange.withoutMean(b.side) : FitRange.all(b.side);
   }
 
@@ -229,6 +233,7 @@ public final class SpectrumAnalyzer implements Serializable {
     Builder b = new Builder();
     b.side = side;
     b.estimator = estimator;
+    b.literature = literature;
     b.window = window;
     b.removeMean = removeMean;
     b.powerSpectrum = powerSpectrum;
@@ -256,6 +261,16 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public Fit estimator() {
     return estimator;
+  }
+
+  /**
+   * Whether the analyser was built from {@link Builder#literature()}, so that
+   * its default fit range is the literature's.
+   *
+   * @return the literature option
+   */
+  public boolean literature() {
+    return literature;
   }
 
   /**
@@ -296,7 +311,8 @@ public final class SpectrumAnalyzer implements Serializable {
 
   /**
    * The rings the line is fitted through: the builder's, or the default
-   * (0:N/2, or 1:N/2 when the mean is removed).
+   * (0:N/2, 1:N/2 when the mean is removed, 6:3N/8 after
+   * {@link Builder#literature()}).
    *
    * @return the fit range
    */
@@ -338,6 +354,7 @@ public final class SpectrumAnalyzer implements Serializable {
   @Override
   public boolean equals(Object o) {
     return o instanceof SpectrumAnalyzer a && side == a.side && estimator == a.estimator
+        && literature == a.literature
         && window == a.window
         && removeMean == a.removeMean
         && powerSpectrum == a.powerSpectrum && chart == a.chart && taper == a.taper
@@ -347,16 +364,19 @@ public final class SpectrumAnalyzer implements Serializable {
 
   @Override
   public int hashCode() {
-    return Objects.hash(side, estimator, window, removeMean, powerSpectrum, chart, taper, axis, fitRange,
+    return Objects.hash(side, estimator, literature, window, removeMean, powerSpectrum, chart,
+        taper, axis, fitRange,
         chosenFitRange, sectors);
   }
 
   /** The options, as {@code SpectrumAnalyzer[side=128, window=crop, removeMean=false, ...]}. */
   @Override
   public String toString() {
-    return "SpectrumAnalyzer[side=" + side + ", window=" + lower(window) + ", removeMean=" + removeMean
+    return "SpectrumAnalyzer[side=" + side + ", window=" + lower(window)
+        + ", removeMean=" + removeMean
         + ", taper=" + lower(taper) + ", axis=" + lower(axis) + ", fitRange=" + fitRange
-        + (chosenFitRange == null ? " (default)" : "") + ", fit=" + lower(estimator)
+        + (chosenFitRange == null ? literature ? " (literature)" : " (default)" : "")
+        + ", fit=" + lower(estimator)
         + ", sectors=" + sectors
         + ", powerSpectrum=" + powerSpectrum + ", chart=" + chart + "]";
   }
@@ -599,20 +619,26 @@ public final class SpectrumAnalyzer implements Serializable {
     double[] profile = new double[side / 2 + 1];
     double[] power = powerSpectrum || sectors > 0 ? new double[side * side] : null;
     SpectraNatives.spectrum(w, side, profile, power);
-    List<SectorResult> sectorResults = List.of();
+    SpectrumResult.SectorFits sectorFits = SpectrumResult.SectorFits.NONE;
     if (sectors > 0) {
-      SectorProfiles.Profiles sectorProfiles = SectorProfiles.of(power, side, sectors);
-      sectorResults = new ArrayList<>();
-      for (int i = 0; i < sectors; i++) {
-        double[] p = sectorProfiles.means()[i];
-        LineFit line = estimator == Fit.WLS
-            ? WeightedFit.of(p, sectorProfiles.counts()[i], fitRange, axis, taper)
-            : LineFit.of(p, fitRange, axis);
-        sectorResults.add(new SectorResult(i * 180.0 / sectors, p, line));
-      }
+      SectorProfiles.Profiles p = SectorProfiles.of(power, side, sectors);
+      sectorFits = sectorFits(p.means(), p.counts());
     }
     return fitted(profile, SectorProfiles.ringCounts(side),
-        powerSpectrum ? rows(power, side) : null, sectorResults, finite);
+        powerSpectrum ? rows(power, side) : null, sectorFits, finite);
+  }
+
+  // Each sector's fit of its profile means[i], counts[i] elements behind
+  // each ring.
+  private SpectrumResult.SectorFits sectorFits(double[][] means, int[][] counts) {
+    List<SectorResult> results = new ArrayList<>();
+    for (int i = 0; i < sectors; i++) {
+      LineFit line = estimator == Fit.WLS
+          ? WeightedFit.of(means[i], counts[i], fitRange, axis, taper)
+          : LineFit.of(means[i], fitRange, axis);
+      results.add(new SectorResult(i * 180.0 / sectors, means[i], line));
+    }
+    return new SpectrumResult.SectorFits(results, counts);
   }
 
   private static double[][] rows(double[] values, int side) {
@@ -638,7 +664,9 @@ public final class SpectrumAnalyzer implements Serializable {
    * from 0.0, divided by the number of tiles. For the tiles of
    * {@link #analyzeTiles}, a steadier estimate of the image's slope than any
    * one tile's; not a measurement when a tile's window holds non-finite
-   * pixels.
+   * pixels. With sectors, and tiles that have them, each sector's profile is
+   * the mean of the tiles' profiles of that sector in the same way, and is
+   * fitted as a tile's is. The weighted fit counts the elements of every tile.
    *
    * @param tiles the tiles, at least one
    * @return the fit of the mean profile, with that profile
@@ -651,13 +679,45 @@ public final class SpectrumAnalyzer implements Serializable {
     if (tiles.isEmpty()) {
       throw new IllegalArgumentException("expected at least one tile, got none");
     }
-    double[] mean = new double[side / 2 + 1];
     for (TileResult t : tiles) {
-      double[] p = t.result().profile();
-      if (p.length != mean.length) {
+      if (t.result().side() != side) {
         throw new IllegalArgumentException("expected tiles of side " + side + ", got one of side "
             + t.result().side());
       }
+    }
+    double[] mean = meanProfile(tiles, t -> t.profile());
+    // The mean of T ring means stands on T times the elements of one.
+    int[] counts = SectorProfiles.ringCounts(side).clone();
+    for (int k = 0; k < counts.length; k++) {
+      counts[k] *= tiles.size();
+    }
+    SpectrumResult.SectorFits sectorFits = SpectrumResult.SectorFits.NONE;
+    if (sectors > 0 && tiles.stream().allMatch(t -> t.result().sectors().size() == sectors)) {
+      double[][] means = new double[sectors][];
+      int[][] sums = new int[sectors][side / 2 + 1];
+      for (int i = 0; i < sectors; i++) {
+        final int sector = i;
+        means[i] = meanProfile(tiles, t -> t.sectors().get(sector).profile());
+        for (TileResult t : tiles) {
+          int[] c = t.result().sectorCounts()[i];
+          for (int k = 0; k < c.length; k++) {
+            sums[i][k] += c[k];
+          }
+        }
+      }
+      sectorFits = sectorFits(means, sums);
+    }
+    return fitted(mean, counts, null, sectorFits,
+        tiles.stream().allMatch(t -> t.result().finiteWindow()));
+  }
+
+  // Ring k of the mean: the tiles' ring k added in the order of the list
+  // from 0.0, divided by the number of tiles.
+  private double[] meanProfile(List<TileResult> tiles,
+      Function<SpectrumResult, double[]> profileOf) {
+    double[] mean = new double[side / 2 + 1];
+    for (TileResult t : tiles) {
+      double[] p = profileOf.apply(t.result());
       for (int k = 0; k < mean.length; k++) {
         mean[k] += p[k];
       }
@@ -665,13 +725,7 @@ public final class SpectrumAnalyzer implements Serializable {
     for (int k = 0; k < mean.length; k++) {
       mean[k] /= tiles.size();
     }
-    // The mean of T ring means stands on T times the elements of one.
-    int[] counts = SectorProfiles.ringCounts(side).clone();
-    for (int k = 0; k < counts.length; k++) {
-      counts[k] *= tiles.size();
-    }
-    return fitted(mean, counts, null, List.of(),
-        tiles.stream().allMatch(t -> t.result().finiteWindow()));
+    return mean;
   }
 
   /**
@@ -694,22 +748,26 @@ public final class SpectrumAnalyzer implements Serializable {
       throw new IllegalArgumentException("expected a profile of " + (side / 2 + 1)
           + " values, got " + profile.length);
     }
-    return fitted(profile, SectorProfiles.ringCounts(side), null, List.of(), true);
+    return fitted(profile, SectorProfiles.ringCounts(side), null, SpectrumResult.SectorFits.NONE,
+        true);
   }
 
   // The fit over the fit range; the chart is the natives' chart of the
   // profile values in the range.
   // counts: the number of spectrum elements behind each ring mean.
   private SpectrumResult fitted(double[] profile, int[] counts, double[][] power,
-      List<SectorResult> sectorFits, boolean finiteWindow) {
+      SpectrumResult.SectorFits sectorFits, boolean finiteWindow) {
     // One native call gives the natives' line of the profile in the range
     // and the chart of the same values.
     ChartInfo nativeChart = chart || (axis == Axis.NATIVES && estimator == Fit.OLS)
         ? ChartInfo.of(fitRange.masked(profile)) : null;
-    LineFit line = estimator == Fit.WLS ? WeightedFit.of(profile, counts, fitRange, axis, taper)
-        : LineFit.of(profile, fitRange, axis, nativeChart);
-    return new SpectrumResult(line, estimator, fitRange, axis, taper, profile, counts, power,
-        chart ? nativeChart : null, sectorFits, finiteWindow);
+    FitPoints points = estimator == Fit.WLS
+        ? WeightedFit.points(profile, counts, fitRange, axis, taper)
+        : FitPoints.of(profile, fitRange, axis);
+    LineFit line = estimator == Fit.WLS ? WeightedFit.of(points)
+        : LineFit.of(points, axis, nativeChart);
+    return new SpectrumResult(line, Curvature.of(points), estimator, fitRange, axis, taper,
+        profile, counts, power, chart ? nativeChart : null, sectorFits, finiteWindow);
   }
 
   // Subtracts the mean: the sum of the N^2 values row by row, divided by N^2.
@@ -728,6 +786,7 @@ public final class SpectrumAnalyzer implements Serializable {
   public static final class Builder {
     private int side = SIDE;
     private Fit estimator = Fit.OLS;
+    private boolean literature;
     private Window window = Window.CROP;
     private boolean removeMean;
     private boolean powerSpectrum;
@@ -745,8 +804,9 @@ public final class SpectrumAnalyzer implements Serializable {
      * frequency axis also finite, and not ring 0). The default is 0:N/2, or
      * 1:N/2 when the mean is removed ({@link #removeMean(boolean)},
      * {@link Taper#HANN}): the logarithm of ring 0's tiny residue would pull the
-     * line far off. For 0:64 of a 128 x 128 window on the natives' axis the fit
-     * is the natives' own. A band that leaves fewer than two points gives slope
+     * line far off; after {@link #literature()} it is 6:3N/8. For 0:64 of a
+     * 128 x 128 window on the natives' axis the fit is the natives' own. A
+     * band that leaves fewer than two points gives slope
      * and intercept 0.0, and {@link LineFit#fitted()} false. A band beyond ring
      * N / 2 is refused by {@link #build()}.
      *
@@ -788,6 +848,29 @@ public final class SpectrumAnalyzer implements Serializable {
             + MIN_SIDE + " to " + MAX_SIDE + ", got " + side);
       }
       this.side = side;
+      return this;
+    }
+
+    /**
+     * The measurement of the exponent alpha of P(f) ~ f^-alpha as the
+     * literature on natural images makes it, and as this library recommends
+     * for it: the mean removed, the {@linkplain Taper#HANN Hann taper}, the
+     * {@linkplain Axis#FREQUENCY frequency axis}, the {@linkplain Fit#WLS
+     * weighted fit}, and unless a fit range is chosen the rings
+     * {@linkplain FitRange#literature(int) 6 to 3N/8}. The slope is then
+     * minus alpha, its standard error and 95 % interval hold on fields of
+     * known exponent, and {@link SpectrumResult#curvature()} says whether a
+     * power law describes the rings. Options set after this call replace the
+     * literature's.
+     *
+     * @return this builder
+     */
+    public Builder literature() {
+      this.literature = true;
+      this.removeMean = true;
+      this.taper = Taper.HANN;
+      this.axis = Axis.FREQUENCY;
+      this.estimator = Fit.WLS;
       return this;
     }
 

@@ -14,6 +14,7 @@ import java.util.Optional;
  */
 public final class SpectrumResult {
   private final LineFit fit;
+  private final Curvature curvature;
   private final FitRange fitRange;
   private final SpectrumAnalyzer.Axis axis;
   private final SpectrumAnalyzer.Taper taper;
@@ -26,14 +27,16 @@ public final class SpectrumResult {
   private final double[][] powerSpectrum;
   private final ChartInfo chart;
   private final List<SectorResult> sectors;
+  private final int[][] sectorCounts;
   private final String notFittedReason;
   private final boolean finiteWindow;
 
-  SpectrumResult(LineFit fit, SpectrumAnalyzer.Fit estimator, FitRange fitRange,
-      SpectrumAnalyzer.Axis axis, SpectrumAnalyzer.Taper taper, double[] profile, int[] ringCounts, double[][] powerSpectrum,
-      ChartInfo chart,
-      List<SectorResult> sectors, boolean finiteWindow) {
+  SpectrumResult(LineFit fit, Curvature curvature, SpectrumAnalyzer.Fit estimator,
+      FitRange fitRange, SpectrumAnalyzer.Axis axis, SpectrumAnalyzer.Taper taper,
+      double[] profile, int[] ringCounts, double[][] powerSpectrum,
+      ChartInfo chart, SectorFits sectorFits, boolean finiteWindow) {
     this.fit = fit;
+    this.curvature = curvature;
     this.fitRange = fitRange;
     this.axis = axis;
     this.taper = taper;
@@ -45,7 +48,8 @@ public final class SpectrumResult {
     this.ringCounts = ringCounts.clone();
     this.powerSpectrum = powerSpectrum == null ? null : deepCopy(powerSpectrum);
     this.chart = chart;
-    this.sectors = List.copyOf(sectors);
+    this.sectors = sectorFits.results();
+    this.sectorCounts = sectorFits.counts();
     this.finiteWindow = finiteWindow;
     this.notFittedReason = notFittedReason(fit, fitRange, profile, finiteWindow);
   }
@@ -121,7 +125,19 @@ public final class SpectrumResult {
   }
 
   /**
-   * The standard error of the slope, {@code sqrt(SSR / (n - 2)) / sqrt(Sxx)}.
+   * The test of a straight line against a bent one: the quadratic term of a
+   * fit through the same points, its standard error and the verdict.
+   *
+   * @return the curvature
+   */
+  public Curvature curvature() {
+    return curvature;
+  }
+
+  /**
+   * The standard error of the slope: {@code sqrt(SSR / (n - 2)) / sqrt(Sxx)}
+   * for the ordinary fit ({@link LineFit}), the one the weights predict for
+   * the weighted fit ({@link SpectrumAnalyzer.Fit#WLS}).
    *
    * @return the standard error, NaN for two points or fewer
    */
@@ -173,6 +189,23 @@ public final class SpectrumResult {
    */
   public List<SectorResult> sectors() {
     return sectors;
+  }
+
+  /**
+   * The number of spectrum elements behind each sector's ring means, outer
+   * index the sector; not to be modified.
+   */
+  int[][] sectorCounts() {
+    return sectorCounts;
+  }
+
+  /** The direction sectors' fits, with the element counts behind their profiles. */
+  record SectorFits(List<SectorResult> results, int[][] counts) {
+    static final SectorFits NONE = new SectorFits(List.of(), new int[0][]);
+
+    SectorFits {
+      results = List.copyOf(results);
+    }
   }
 
   /**
@@ -300,7 +333,7 @@ public final class SpectrumResult {
         && points == r.points && Arrays.equals(profile, r.profile)
         && Arrays.equals(ringCounts, r.ringCounts)
         && Arrays.deepEquals(powerSpectrum, r.powerSpectrum)
-        && Objects.equals(chart, r.chart) && fit.equals(r.fit)
+        && Objects.equals(chart, r.chart) && fit.equals(r.fit) && curvature.equals(r.curvature)
         && fitRange.equals(r.fitRange) && axis == r.axis && taper == r.taper
         && estimator == r.estimator
         && sectors.equals(r.sectors) && Objects.equals(notFittedReason, r.notFittedReason);

@@ -43,6 +43,52 @@ public final class SyntheticImages {
    */
   public static double[][] powerLaw(int n, double betaHorizontal, double betaVertical,
       long seed) {
+    return shaped(n, seed, (fu, fv) -> {
+      double f2 = (double) fu * fu + (double) fv * fv;
+      double f = StrictMath.sqrt(f2);
+      double beta = betaHorizontal == betaVertical ? betaHorizontal
+          : (betaHorizontal * fv * fv + betaVertical * fu * fu) / f2;
+      return f == 0 ? 0.0 : StrictMath.pow(f, -beta / 2.0);
+    });
+  }
+
+  /**
+   * An n x n field of mean 0 whose power falls as 1 / f^betaLow up to a
+   * frequency and as 1 / f^betaHigh beyond it, continuously: the power is
+   * proportional to (f / fb)^-betaLow for f &le; fb and (f / fb)^-betaHigh
+   * above, fb the break frequency.
+   *
+   * @param n the side, a power of two
+   * @param betaLow the exponent below the break
+   * @param betaHigh the exponent above the break
+   * @param breakFrequency the break fb, in cycles per image, more than 0
+   * @param seed the noise's seed
+   * @return the field, outer index the row
+   * @throws IllegalArgumentException if n is not a power of two or fb is not
+   *     more than 0
+   */
+  public static double[][] brokenPowerLaw(int n, double betaLow, double betaHigh,
+      double breakFrequency, long seed) {
+    if (!(breakFrequency > 0)) {
+      throw new IllegalArgumentException("expected a break frequency above 0, got "
+          + breakFrequency);
+    }
+    return shaped(n, seed, (fu, fv) -> {
+      double f = StrictMath.sqrt((double) fu * fu + (double) fv * fv);
+      double beta = f <= breakFrequency ? betaLow : betaHigh;
+      return f == 0 ? 0.0 : StrictMath.pow(f / breakFrequency, -beta / 2.0);
+    });
+  }
+
+  /** The amplitude gain of the frequency fu, fv cycles per image (0 to n / 2 each). */
+  @FunctionalInterface
+  private interface Gain {
+    double of(int fu, int fv);
+  }
+
+  // White noise, transformed, each frequency's amplitude multiplied by its
+  // gain, transformed back.
+  private static double[][] shaped(int n, long seed, Gain gain) {
     if (n < 2 || Integer.bitCount(n) != 1) {
       throw new IllegalArgumentException("expected a side that is a power of two, got " + n);
     }
@@ -57,15 +103,9 @@ public final class SyntheticImages {
     fft2(re, im, false);
     for (int u = 0; u < n; u++) {
       for (int v = 0; v < n; v++) {
-        int fu = u <= n / 2 ? u : n - u;
-        int fv = v <= n / 2 ? v : n - v;
-        double f2 = (double) fu * fu + (double) fv * fv;
-        double f = StrictMath.sqrt(f2);
-        double beta = betaHorizontal == betaVertical ? betaHorizontal
-            : (betaHorizontal * fv * fv + betaVertical * fu * fu) / f2;
-        double gain = f == 0 ? 0.0 : StrictMath.pow(f, -beta / 2.0);
-        re[u][v] *= gain;
-        im[u][v] *= gain;
+        double g = gain.of(u <= n / 2 ? u : n - u, v <= n / 2 ? v : n - v);
+        re[u][v] *= g;
+        im[u][v] *= g;
       }
     }
     fft2(re, im, true);

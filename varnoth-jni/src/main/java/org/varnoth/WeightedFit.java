@@ -52,6 +52,15 @@ final class WeightedFit {
    */
   static LineFit of(double[] profile, int[] counts, FitRange range, SpectrumAnalyzer.Axis axis,
       SpectrumAnalyzer.Taper taper) {
+    return of(points(profile, counts, range, axis, taper));
+  }
+
+  /**
+   * The bias-corrected, weighted points of the rings of a range: those that
+   * are points on the axis ({@link LineFit#isPoint}) and have elements.
+   */
+  static FitPoints points(double[] profile, int[] counts, FitRange range,
+      SpectrumAnalyzer.Axis axis, SpectrumAnalyzer.Taper taper) {
     double share = taper == SpectrumAnalyzer.Taper.HANN ? HANN_SHARE : 1.0;
     int side = SpectrumAnalyzer.sideOfProfile(profile);
     int size = range.kmax() - range.kmin() + 1;
@@ -68,6 +77,15 @@ final class WeightedFit {
         n++;
       }
     }
+    return new FitPoints(x, y, w, n, true);
+  }
+
+  /** The weighted line through weighted points. */
+  static LineFit of(FitPoints points) {
+    double[] x = points.x();
+    double[] y = points.y();
+    double[] w = points.w();
+    int n = points.n();
     if (n < 2) {
       return new LineFit(0.0, 0.0, n, Double.NaN, Double.NaN);
     }

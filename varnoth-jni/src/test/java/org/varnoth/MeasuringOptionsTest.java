@@ -20,11 +20,12 @@ import org.junit.jupiter.params.provider.CsvSource;
  */
 class MeasuringOptionsTest {
   /** An independent two-pass least-squares fit of the points (x, y). */
-  record Expected(double slope, double intercept, int n, double stderr, double r2) {
+  record Expected(double slope, double intercept, int n, double stderr, double r2,
+      double[] curvature) {
     static Expected of(List<double[]> points) {
       int n = points.size();
       if (n < 2) {
-        return new Expected(0.0, 0.0, n, Double.NaN, Double.NaN);
+        return new Expected(0.0, 0.0, n, Double.NaN, Double.NaN, quadratic(points, false));
       }
       double mx = points.stream().mapToDouble(p -> p[0]).sum() / n;
       double my = points.stream().mapToDouble(p -> p[1]).sum() / n;
@@ -43,7 +44,58 @@ class MeasuringOptionsTest {
         ssr += (p[1] - a - b * p[0]) * (p[1] - a - b * p[0]);
       }
       return new Expected(b, a, n, n > 2 ? Math.sqrt(ssr / (n - 2) / sxx) : Double.NaN,
-          n > 2 && syy != 0 ? 1 - ssr / syy : Double.NaN);
+          n > 2 && syy != 0 ? 1 - ssr / syy : Double.NaN, quadratic(points, false));
+    }
+
+    /**
+     * {c, its standard error} of the quadratic a + b x + c x^2 through points
+     * (x, y, w), weighted by w or not, from its normal equations on x less the plain mean of
+     * x, by Cramer's rule; the weighted residual variance floored at 1 when
+     * the weights are inverse variances. NaN below four points.
+     */
+    static double[] quadratic(List<double[]> points, boolean weighted) {
+      int n = points.size();
+      if (n < 4) {
+        return new double[] {Double.NaN, Double.NaN};
+      }
+      double shift = points.stream().mapToDouble(p -> p[0]).sum() / n;
+      double[] m = new double[5];
+      double[] t = new double[3];
+      for (double[] p : points) {
+        double x = p[0] - shift;
+        double w = weighted ? p[2] : 1;
+        for (int j = 0; j < 5; j++) {
+          m[j] += w * Math.pow(x, j);
+        }
+        for (int j = 0; j < 3; j++) {
+          t[j] += w * Math.pow(x, j) * p[1];
+        }
+      }
+      double[][] a = {{m[0], m[1], m[2]}, {m[1], m[2], m[3]}, {m[2], m[3], m[4]}};
+      double det = det3(a);
+      double[] coef = new double[3];
+      for (int j = 0; j < 3; j++) {
+        double[][] aj = {a[0].clone(), a[1].clone(), a[2].clone()};
+        for (int i = 0; i < 3; i++) {
+          aj[i][j] = t[i];
+        }
+        coef[j] = det3(aj) / det;
+      }
+      double chi2 = 0;
+      for (double[] p : points) {
+        double x = p[0] - shift;
+        double e = p[1] - coef[0] - coef[1] * x - coef[2] * x * x;
+        chi2 += (weighted ? p[2] : 1) * e * e;
+      }
+      double s2 = weighted ? Math.max(1, chi2 / (n - 3)) : chi2 / (n - 3);
+      double inverse22 = (m[0] * m[2] - m[1] * m[1]) / det;
+      return new double[] {coef[2], Math.sqrt(s2 * inverse22)};
+    }
+
+    static double det3(double[][] a) {
+      return a[0][0] * (a[1][1] * a[2][2] - a[1][2] * a[2][1])
+          - a[0][1] * (a[1][0] * a[2][2] - a[1][2] * a[2][0])
+          + a[0][2] * (a[1][0] * a[2][1] - a[1][1] * a[2][0]);
     }
 
     /**
@@ -74,7 +126,7 @@ class MeasuringOptionsTest {
         syy += p[2] * (p[1] - sy / s) * (p[1] - sy / s);
       }
       return new Expected(b, a, n, Math.sqrt(Math.max(1, chi2 / (n - 2)) * s / det),
-          1 - chi2 / syy);
+          1 - chi2 / syy, quadratic(points, true));
     }
 
     /** The log-log points of rings kmin..kmax of a profile on an axis. */
@@ -133,6 +185,20 @@ class MeasuringOptionsTest {
       close(stderr, fit.slopeStdErr(), what + " stderr");
       close(r2, fit.r2(), what + " r2");
     }
+
+    /** The quadratic term and its standard error, to 1e-7 of the larger of them and 1e-3. */
+    void assertCurvature(Curvature c, String what) {
+      assertEquals(n, c.points(), what + " curvature points");
+      double scale = Math.max(1e-3, Math.max(Math.abs(curvature[0]), curvature[1]));
+      for (int i = 0; i < 2; i++) {
+        double got = i == 0 ? c.coefficient() : c.stdErr();
+        if (Double.isNaN(curvature[i])) {
+          assertEquals(curvature[i], got, what);
+        } else {
+          assertEquals(curvature[i], got, scale * 1e-7, what + (i == 0 ? " c" : " c stderr"));
+        }
+      }
+    }
   }
 
   static void close(double want, double got, String what) {
@@ -163,8 +229,9 @@ class MeasuringOptionsTest {
     for (long seed : new long[] {1, 2}) {
       SpectrumResult r = a.analyze(field(2.0, 2.0, seed));
       String what = kmin + ":" + kmax + " " + axis + " " + estimator + " seed " + seed;
-      Expected.ofProfile(r.profile(), kmin, kmax, frequency, weighted).assertMatches(r.fit(),
-          what);
+      Expected want = Expected.ofProfile(r.profile(), kmin, kmax, frequency, weighted);
+      want.assertMatches(r.fit(), what);
+      want.assertCurvature(r.curvature(), what);
       // The 95 % interval: slope -+ Student's t quantile times the standard error.
       double[] ci = r.fit().slopeCi95();
       if (r.points() > 2) {
@@ -224,27 +291,40 @@ class MeasuringOptionsTest {
         a.fit(new double[65]).notFittedReason().orElseThrow());
   }
 
-  /** A small calibration: on fields of known exponent the weighted fit's error bars hold. */
+  /**
+   * A small calibration of the literature's measurement, untapered and
+   * tapered: on fields of known exponent the weighted fit's error bars hold,
+   * and the curvature test calls few pure power laws curved and most broken
+   * ones (exponent 1.5 below ring 17, 2.5 above).
+   */
   @ParameterizedTest
   @CsvSource({"none", "hann"})
   void theWeightedFitsUncertaintyCoversTheTrueExponent(String taper) {
-    SpectrumAnalyzer a = SpectrumAnalyzer.builder().removeMean(true).fitRange(2, 48)
-        .axis(SpectrumAnalyzer.Axis.FREQUENCY).fit(SpectrumAnalyzer.Fit.WLS)
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().literature()
         .taper(SpectrumAnalyzer.Taper.valueOf(taper.toUpperCase(java.util.Locale.ROOT))).build();
+    assertEquals(new FitRange(6, 48), a.fitRange());
     int fields = 40;
     double bias = 0;
     int withinStdErr = 0;
     int within95 = 0;
+    int pureCurved = 0;
+    int brokenCurved = 0;
     for (long seed = 0; seed < fields; seed++) {
       SpectrumResult r = a.analyze(SyntheticImages.powerLaw(128, 2.0, 500 + seed));
       bias += (-r.slope() - 2.0) / fields;
       withinStdErr += Math.abs(r.slope() + 2.0) <= r.slopeStdErr() ? 1 : 0;
       double[] ci = r.fit().slopeCi95();
       within95 += ci[0] <= -2.0 && -2.0 <= ci[1] ? 1 : 0;
+      pureCurved += r.curvature().verdict() == Curvature.Verdict.CURVED ? 1 : 0;
+      SpectrumResult broken = a.analyze(
+          SyntheticImages.brokenPowerLaw(128, 1.5, 2.5, 17, 500 + seed));
+      brokenCurved += broken.curvature().verdict() == Curvature.Verdict.CURVED ? 1 : 0;
     }
     assertTrue(Math.abs(bias) < 0.05, "bias " + bias);
     assertTrue(withinStdErr >= 18 && withinStdErr <= 36, withinStdErr + " of 40 within 1 SE");
     assertTrue(within95 >= 34, within95 + " of 40 within the 95 % interval");
+    assertTrue(pureCurved <= 6, pureCurved + " of 40 power laws called curved");
+    assertTrue(brokenCurved >= 28, brokenCurved + " of 40 broken power laws called curved");
   }
 
   @ParameterizedTest
@@ -268,6 +348,10 @@ class MeasuringOptionsTest {
     assertEquals(base.slope(), b.slope(), 1e-9, "slope, brighter");
     assertEquals(base.intercept(), b.intercept(), 1e-9, "intercept, brighter");
     SpectrumResult g = a.analyze(stronger);
+    for (SpectrumResult moved : List.of(b, g)) {
+      assertEquals(base.curvature().coefficient(), moved.curvature().coefficient(), 1e-9);
+      assertEquals(base.curvature().stdErr(), moved.curvature().stdErr(), 1e-9);
+    }
     assertEquals(base.slope(), g.slope(), 1e-9, "slope, gain");
     assertEquals(base.intercept() + 2 * Math.log(s), g.intercept(), 1e-9, "intercept, gain");
     assertEquals(base.slope() / 2, base.amplitudeSlope(), 0.0, "amplitude slope");
@@ -391,6 +475,27 @@ class MeasuringOptionsTest {
         close(profile[k], s.get(i).profile()[k], "sector " + i + " ring " + k);
       }
       Expected.ofProfile(profile, 2, 48, false).assertMatches(s.get(i).fit(), "sector " + i);
+    }
+
+    // The tiles' mean: each sector's profile the mean of the tiles' profiles of it.
+    double[][] twoTiles = new double[128][];
+    double[][] other = field(2.5, 1.5, 6);
+    for (int row = 0; row < 128; row++) {
+      twoTiles[row] = Arrays.copyOf(img[row], 256);
+      System.arraycopy(other[row], 0, twoTiles[row], 128, 128);
+    }
+    SpectrumAnalyzer a = SpectrumAnalyzer.builder().sectors(4).fitRange(2, 48).build();
+    List<TileResult> tiles = a.analyzeTiles(twoTiles);
+    List<SectorResult> mean = a.tilesMean(tiles).sectors();
+    assertEquals(4, mean.size());
+    for (int i = 0; i < 4; i++) {
+      double[] want = new double[65];
+      for (int k = 0; k < 65; k++) {
+        want[k] = (0.0 + tiles.get(0).result().sectors().get(i).profile()[k]
+            + tiles.get(1).result().sectors().get(i).profile()[k]) / 2;
+      }
+      assertTrue(Arrays.equals(want, mean.get(i).profile()), "mean sector " + i);
+      Expected.ofProfile(want, 2, 48, false).assertMatches(mean.get(i).fit(), "mean sector " + i);
     }
   }
 }

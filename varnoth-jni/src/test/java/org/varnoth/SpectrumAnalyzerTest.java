@@ -57,8 +57,10 @@ class SpectrumAnalyzerTest {
     }
     // The statistics of the fit are not the natives': they are not compared.
     return new SpectrumResult(new LineFit(line[0], line[1], positive, Double.NaN, Double.NaN),
-        SpectrumAnalyzer.Fit.OLS, FitRange.ALL, SpectrumAnalyzer.Axis.NATIVES, SpectrumAnalyzer.Taper.NONE, profile,
-        SectorProfiles.ringCounts(128), withPower ? Varnoth.f_ImageFFTPower(window) : null, chart, List.of(), true);
+        new Curvature(Double.NaN, Double.NaN, positive), SpectrumAnalyzer.Fit.OLS, FitRange.ALL,
+        SpectrumAnalyzer.Axis.NATIVES, SpectrumAnalyzer.Taper.NONE, profile,
+        SectorProfiles.ringCounts(128), withPower ? Varnoth.f_ImageFFTPower(window) : null, chart,
+        SpectrumResult.SectorFits.NONE, true);
   }
 
   private static void assertSameResult(SpectrumResult expected, SpectrumResult actual) {

@@ -164,6 +164,9 @@ final class AnalyzeCommand implements Callable<Integer> {
       err.flush();
       return 2;
     }
+    if (!json) {
+      out.println(ResultFormats.textHeader(analyzer, measuring.tiles()));
+    }
     boolean failed;
     try (OutputFiles.Pending pending = csvFile) {
       failed = analyzeAll(batch, chartFiles, out, err, pending);

@@ -1,9 +1,12 @@
 package org.varnoth.cli;
 
 import java.io.PrintWriter;
+import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.concurrent.Callable;
+import org.varnoth.Curvature;
+import org.varnoth.FitRange;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.SyntheticImages;
@@ -13,18 +16,23 @@ import picocli.CommandLine.Option;
 
 /**
  * {@code varnoth calibrate}: how well each estimator recovers a known
- * exponent. Gaussian random fields whose power falls exactly as 1/f^alpha
- * (white noise shaped in the frequency domain, {@link SyntheticImages}) are
- * measured with the mean removed, on the frequency axis, over rings 2 to
- * 3N/8; per estimator, taper and kind of field (periodic, or the centre of a
- * field twice as large, whose opposite edges do not meet) the table gives the
- * bias and RMSE of the exponent and the share of fields whose true exponent
- * lies within the reported standard error and within the 95 % interval.
+ * exponent, and how often the curvature test calls a spectrum curved.
+ * Gaussian random fields whose power falls exactly as 1/f^alpha (white noise
+ * shaped in the frequency domain, {@link SyntheticImages}) are measured with
+ * the mean removed, on the frequency axis, over the literature's rings
+ * ({@link FitRange#literature}) or the chosen ones; per estimator, taper and
+ * kind of field (periodic, or the centre of a field twice as large, whose
+ * opposite edges do not meet) the table gives the bias and RMSE of the
+ * exponent, the share of fields whose true exponent lies within the reported
+ * standard error and within the 95 % interval, and the share called curved:
+ * of these pure power laws, and of broken ones whose exponent steps from
+ * alpha - 0.5 to alpha + 0.5 at the range's geometric middle.
  */
 @Command(name = "calibrate", mixinStandardHelpOptions = true,
     description = {"Measures Gaussian random fields of known exponent alpha (power ~ 1/f^alpha) "
-        + "and prints, per estimator, taper and field: bias, RMSE and the coverage of the "
-        + "reported +-1 standard error and 95 % interval (a Markdown table).",
+        + "and prints, per estimator, taper and field: bias, RMSE, the coverage of the "
+        + "reported +-1 standard error and 95 % interval, and the share of pure and of broken "
+        + "power laws called curved (a Markdown table).",
         "The same options give the same table on every machine."})
 final class CalibrateCommand implements Callable<Integer> {
   private static final double[] ALPHAS = {1.0, 1.5, 2.0, 2.5, 3.0};
@@ -39,8 +47,52 @@ final class CalibrateCommand implements Callable<Integer> {
       description = "Fields per exponent and kind (default 100).")
   int seeds = 100;
 
+  @Option(names = "--fit-range", paramLabel = "KMIN:KMAX",
+      converter = MeasuringOptions.FitRangeConverter.class,
+      description = "The rings to fit (default the literature's, 6:3N/8).")
+  FitRange fitRange;
+
   /** One line of the table. */
-  private record Outcome(double bias, double rmse, double withinStdErr, double within95) {}
+  private record Outcome(double bias, double rmse, double withinStdErr, double within95,
+      double curvedPure, double curvedBroken) {}
+
+  /** Running sums of one analyser's errors over the fields. */
+  private static final class Tally {
+    double sum;
+    double sum2;
+    int withinStdErr;
+    int within95;
+    int curvedPure;
+    int curvedBroken;
+
+    void pure(SpectrumResult r, double alpha) {
+      double error = -r.slope() - alpha;
+      sum += error;
+      sum2 += error * error;
+      if (Math.abs(error) <= r.slopeStdErr()) {
+        withinStdErr++;
+      }
+      double[] ci = r.fit().slopeCi95();
+      if (ci[0] <= -alpha && -alpha <= ci[1]) {
+        within95++;
+      }
+      if (r.curvature().verdict() == Curvature.Verdict.CURVED) {
+        curvedPure++;
+      }
+    }
+
+    void broken(SpectrumResult r) {
+      if (r.curvature().verdict() == Curvature.Verdict.CURVED) {
+        curvedBroken++;
+      }
+    }
+
+    Outcome outcome(int fields) {
+      double k = fields;
+      return new Outcome(sum / k, Math.sqrt(sum2 / k), withinStdErr / k, within95 / k,
+          curvedPure / k, curvedBroken / k);
+    }
+  }
 
   @Override
   public Integer call() {
@@ -50,29 +102,35 @@ final class CalibrateCommand implements Callable<Integer> {
     }
     List<SpectrumAnalyzer> analyzers;
     try {
-      SpectrumAnalyzer base = SpectrumAnalyzer.builder().side(side).removeMean(true)
-          .axis(SpectrumAnalyzer.Axis.FREQUENCY).fitRange(2, side * 3 / 8).build();
-      analyzers = List.of(base, base.toBuilder().fit(SpectrumAnalyzer.Fit.WLS).build(),
-          base.toBuilder().taper(SpectrumAnalyzer.Taper.HANN).build(),
-          base.toBuilder().taper(SpectrumAnalyzer.Taper.HANN).fit(SpectrumAnalyzer.Fit.WLS)
-              .build());
+      SpectrumAnalyzer recommended = SpectrumAnalyzer.builder().side(side).literature()
+          .fitRange(fitRange).build();
+      SpectrumAnalyzer untapered = recommended.toBuilder().taper(SpectrumAnalyzer.Taper.NONE)
+          .build();
+      analyzers = List.of(untapered.toBuilder().fit(SpectrumAnalyzer.Fit.OLS).build(),
+          untapered,
+          recommended.toBuilder().fit(SpectrumAnalyzer.Fit.OLS).build(),
+          recommended);
     } catch (IllegalArgumentException e) {
       throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
     }
+    FitRange range = analyzers.get(0).fitRange();
     PrintWriter out = spec.commandLine().getOut();
-    out.printf(Locale.ROOT, "Side %d, rings 2:%d, frequency axis, mean removed, %d fields each%n%n",
-        side, side * 3 / 8, seeds);
-    out.println("| field | alpha | fit | taper | bias | RMSE | within 1 SE | within 95 % |");
-    out.println("|---|---|---|---|---|---|---|---|");
+    out.printf(Locale.ROOT, "Side %d, rings %s, frequency axis, mean removed, %d fields each; "
+        + "broken fields step at ring %d%n%n", side, range, seeds, breakRing(range));
+    out.println("| field | alpha | fit | taper | bias | RMSE | within 1 SE | within 95 % "
+        + "| curved: pure | curved: broken |");
+    out.println("|---|---|---|---|---|---|---|---|---|---|");
     for (boolean periodic : new boolean[] {true, false}) {
       for (double alpha : ALPHAS) {
-        Outcome[] outcomes = measure(analyzers, alpha, periodic);
+        Outcome[] outcomes = measure(analyzers, alpha, periodic, breakRing(range));
         for (int i = 0; i < analyzers.size(); i++) {
           SpectrumAnalyzer a = analyzers.get(i);
           Outcome o = outcomes[i];
-          out.printf(Locale.ROOT, "| %s | %.1f | %s | %s | %+.4f | %.4f | %.2f | %.2f |%n",
+          out.printf(Locale.ROOT,
+              "| %s | %.1f | %s | %s | %+.4f | %.4f | %.2f | %.2f | %.2f | %.2f |%n",
               periodic ? "periodic" : "cut", alpha, lower(a.estimator()), lower(a.taper()),
-              o.bias(), o.rmse(), o.withinStdErr(), o.within95());
+              o.bias(), o.rmse(), o.withinStdErr(), o.within95(), o.curvedPure(),
+              o.curvedBroken());
         }
         out.flush();
       }
@@ -80,35 +138,31 @@ final class CalibrateCommand implements Callable<Integer> {
     return 0;
   }
 
+  // The ring nearest the geometric middle of a range (its first ring at least 1).
+  static int breakRing(FitRange range) {
+    return (int) Math.round(Math.sqrt((double) Math.max(1, range.kmin()) * range.kmax()));
+  }
+
   // Every analyser on the same fields; a cut field is the centre of one of
-  // twice the side.
-  private Outcome[] measure(List<SpectrumAnalyzer> analyzers, double alpha, boolean periodic) {
-    int n = analyzers.size();
-    double[] sum = new double[n];
-    double[] sum2 = new double[n];
-    int[] withinStdErr = new int[n];
-    int[] within95 = new int[n];
+  // twice the side, whose frequencies in cycles per field are twice the
+  // window's rings.
+  private Outcome[] measure(List<SpectrumAnalyzer> analyzers, double alpha, boolean periodic,
+      int breakRing) {
+    int fieldSide = periodic ? side : 2 * side;
+    double breakFrequency = breakRing * (double) fieldSide / side;
+    Tally[] tallies = new Tally[analyzers.size()];
+    Arrays.setAll(tallies, i -> new Tally());
     for (int s = 0; s < seeds; s++) {
-      double[][] field = SyntheticImages.powerLaw(periodic ? side : 2 * side, alpha, 1000 + s);
-      for (int i = 0; i < n; i++) {
-        SpectrumResult r = analyzers.get(i).analyze(field);
-        double error = -r.slope() - alpha;
-        sum[i] += error;
-        sum2[i] += error * error;
-        if (Math.abs(error) <= r.slopeStdErr()) {
-          withinStdErr[i]++;
-        }
-        double[] ci = r.fit().slopeCi95();
-        if (ci[0] <= -alpha && -alpha <= ci[1]) {
-          within95[i]++;
-        }
+      double[][] pure = SyntheticImages.powerLaw(fieldSide, alpha, 1000 + s);
+      double[][] broken = SyntheticImages.brokenPowerLaw(fieldSide, alpha - 0.5, alpha + 0.5,
+          breakFrequency, 1000 + s);
+      for (int i = 0; i < analyzers.size(); i++) {
+        tallies[i].pure(analyzers.get(i).analyze(pure), alpha);
+        tallies[i].broken(analyzers.get(i).analyze(broken));
       }
     }
-    Outcome[] outcomes = new Outcome[n];
-    for (int i = 0; i < n; i++) {
-      outcomes[i] = new Outcome(sum[i] / seeds, Math.sqrt(sum2[i] / seeds),
-          withinStdErr[i] / (double) seeds, within95[i] / (double) seeds);
-    }
+    Outcome[] outcomes = new Outcome[analyzers.size()];
+    Arrays.setAll(outcomes, i -> tallies[i].outcome(seeds));
     return outcomes;
   }
 

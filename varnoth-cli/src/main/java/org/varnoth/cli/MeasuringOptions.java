@@ -36,22 +36,29 @@ public final class MeasuringOptions {
           + "0:N/2, or 1:N/2 when the mean is removed).")
   FitRange fitRange;
 
+  @Option(names = "--literature", description = "Measure the exponent alpha of P(f) ~ "
+      + "f^-alpha as the literature does, with the options this tool recommends for it: "
+      + "--remove-mean --window hann --axis frequency --fit wls and rings 6:3N/8; options "
+      + "given beside it replace its own.")
+  boolean literature;
+
+  // Null when not given: the default, or the literature's.
   @Option(names = "--axis", paramLabel = "natives|frequency", description = "The fit's "
       + "abscissa: ln(1 + (99 / (N/2)) k), radii 0 to N/2 onto 1 to 100 (natives, the "
       + "default), or ln(k / N) in cycles per pixel (frequency: the slope is minus the "
       + "exponent alpha of P(f) ~ f^-alpha).")
-  SpectrumAnalyzer.Axis axis = SpectrumAnalyzer.Axis.NATIVES;
+  SpectrumAnalyzer.Axis axis;
 
   @Option(names = "--fit", paramLabel = "ols|wls", description = "How the line is fitted: "
       + "ordinary least squares (ols, the default; the natives' line on their axis) or weighted "
       + "(wls: each ring's log mean corrected for its bias and weighted by the inverse of its "
       + "variance, from the ring's number of elements).")
-  SpectrumAnalyzer.Fit fit = SpectrumAnalyzer.Fit.OLS;
+  SpectrumAnalyzer.Fit fit;
 
   @Option(names = "--window", paramLabel = "none|hann", description = "Taper the window: "
       + "hann subtracts its mean, then multiplies by the 2-D periodic Hann taper, so the jump "
       + "between opposite edges adds no false power (default none).")
-  SpectrumAnalyzer.Taper taper = SpectrumAnalyzer.Taper.NONE;
+  SpectrumAnalyzer.Taper taper;
 
   @Option(names = "--sectors", paramLabel = "N", description = "Also fit N direction sectors "
       + "(2 to 36) of the spectrum, 0 degrees the horizontal frequency, and their anisotropy.")
@@ -81,11 +88,25 @@ public final class MeasuringOptions {
           "--resize and --tiles exclude each other");
     }
     try {
-      return SpectrumAnalyzer.builder().side(side)
+      SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder().side(side)
           .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
-          .removeMean(removeMean).axis(axis).taper(taper).fitRange(fitRange).sectors(sectors)
-          .fit(fit)
-          .build();
+          .fitRange(fitRange).sectors(sectors);
+      if (literature) {
+        b.literature();
+      }
+      if (removeMean) {
+        b.removeMean(true);
+      }
+      if (axis != null) {
+        b.axis(axis);
+      }
+      if (taper != null) {
+        b.taper(taper);
+      }
+      if (fit != null) {
+        b.fit(fit);
+      }
+      return b.build();
     } catch (IllegalArgumentException e) {
       throw new CommandLine.ParameterException(command.commandLine(), e.getMessage());
     }

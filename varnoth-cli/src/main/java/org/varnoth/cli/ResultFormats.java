@@ -7,6 +7,7 @@ import com.fasterxml.jackson.databind.node.ObjectNode;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
+import org.varnoth.Curvature;
 import org.varnoth.LineFit;
 import org.varnoth.SectorResult;
 import org.varnoth.SpectrumAnalyzer;
@@ -27,7 +28,8 @@ final class ResultFormats {
 
   /**
    * One line for people: file, window, slope, intercept, fitted points, the
-   * slope's standard error and R^2; the anisotropy with sectors.
+   * slope's standard error, 95 % interval and R^2, the curvature with its
+   * standard error and verdict; the anisotropy with sectors.
    */
   static String text(ResultRow r) {
     String where = "";
@@ -37,10 +39,14 @@ final class ResultFormats {
       where = "  mean of " + m.tiles() + " tiles";
     }
     SpectrumResult s = r.result();
+    double[] ci = s.fit().slopeCi95();
+    Curvature curvature = s.curvature();
     StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
-        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  r2 %.6f",
+        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  ci95 [%.6f, %.6f]  r2 %.6f"
+            + "  curvature %.6f +- %.6f %s",
         DisplayNames.plain(r.file()), where,
-        s.slope(), s.intercept(), s.points(), s.slopeStdErr(), s.r2()));
+        s.slope(), s.intercept(), s.points(), s.slopeStdErr(), ci[0], ci[1], s.r2(),
+        curvature.coefficient(), curvature.stdErr(), verdictWords(curvature.verdict())));
     if (!s.sectors().isEmpty()) {
       line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
     }
@@ -49,6 +55,36 @@ final class ResultFormats {
       line.append("  (").append(String.join("; ", r.imageNotes())).append(')');
     }
     return line.toString();
+  }
+
+  private static String verdictWords(Curvature.Verdict v) {
+    return switch (v) {
+      case POWER_LAW -> "(a power law)";
+      case CURVED -> "(curved)";
+      case NOT_TESTED -> "(not tested)";
+    };
+  }
+
+  /**
+   * The line before the text rows, saying what they measure: the window, the
+   * mean and taper, the axis (and what its slope means), the rings and the
+   * estimator, and the curvature test's level.
+   */
+  static String textHeader(SpectrumAnalyzer a, boolean tiles) {
+    String window = tiles ? "every " + a.side() + " x " + a.side() + " tile and their mean"
+        : a.window() == SpectrumAnalyzer.Window.RESIZE
+            ? "the centred square reduced to " + a.side() + " x " + a.side()
+            : "the centre " + a.side() + " x " + a.side() + " crop";
+    String axis = a.axis() == SpectrumAnalyzer.Axis.FREQUENCY
+        ? "slope = -alpha of P(f) ~ f^-alpha on ln f, f in cycles per pixel"
+        : "slope on the natives' axis ln(1 + " + 99.0 / (a.side() / 2) + " k), not an exponent";
+    String fit = a.estimator() == SpectrumAnalyzer.Fit.WLS
+        ? "weighted fit (wls)" : "ordinary least squares (ols)";
+    return String.format(Locale.ROOT, "# %s; %s; %s; rings %s; %s; %s; curved at the %d %% "
+        + "level", window,
+        a.removeMean() || a.taper() == SpectrumAnalyzer.Taper.HANN ? "mean removed" : "mean kept",
+        a.taper() == SpectrumAnalyzer.Taper.HANN ? "Hann taper" : "no taper", a.fitRange(), axis,
+        fit, Math.round(Curvature.SIGNIFICANCE * 100));
   }
 
   private static String lower(Enum<?> e) {
@@ -64,6 +100,25 @@ final class ResultFormats {
     o.putArray("slope_ci95").add(ci[0]).add(ci[1]);
     o.put("r2", fit.r2());
     o.put("fitted", fit.fitted());
+  }
+
+  private static void putCurvature(ObjectNode o, Curvature c) {
+    o.put("curvature", c.coefficient());
+    o.put("curvature_stderr", c.stdErr());
+    switch (c.verdict()) {
+      case POWER_LAW -> o.put("power_law", true);
+      case CURVED -> o.put("power_law", false);
+      case NOT_TESTED -> o.putNull("power_law");
+    }
+  }
+
+  // The CSV cell of the verdict: true, false, or empty when not tested.
+  private static String powerLawCell(Curvature c) {
+    return switch (c.verdict()) {
+      case POWER_LAW -> "true";
+      case CURVED -> "false";
+      case NOT_TESTED -> "";
+    };
   }
 
   /** One JSON object on one line. */
@@ -82,6 +137,7 @@ final class ResultFormats {
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
+    putCurvature(o, s.curvature());
     o.put("amplitude_slope", s.amplitudeSlope());
     o.put("fitted", s.fitted());
     s.notFittedReason().ifPresent(why -> o.put("note", why));
@@ -135,7 +191,8 @@ final class ResultFormats {
     List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles",
         "tiles_slope_sd", "tiles_slope_sem", "slope",
         "intercept", "points", "slope_stderr", "slope_ci95_low", "slope_ci95_high", "r2",
-        "amplitude_slope", "fitted", "axis", "fit_min", "fit_max", "taper", "side", "fit"));
+        "curvature", "curvature_stderr", "power_law", "amplitude_slope", "fitted", "axis",
+        "fit_min", "fit_max", "taper", "side", "fit"));
     int sectors = analyzer.sectors();
     for (int k = 0; k <= analyzer.side() / 2; k++) {
       h.add("profile_" + k);
@@ -167,7 +224,9 @@ final class ResultFormats {
         Double.toString(s.slope()), Double.toString(s.intercept()),
         Integer.toString(s.points()), Double.toString(s.slopeStdErr()),
         Double.toString(ci[0]), Double.toString(ci[1]),
-        Double.toString(s.r2()), Double.toString(s.amplitudeSlope()),
+        Double.toString(s.r2()), Double.toString(s.curvature().coefficient()),
+        Double.toString(s.curvature().stdErr()), powerLawCell(s.curvature()),
+        Double.toString(s.amplitudeSlope()),
         Boolean.toString(s.fitted()), lower(s.axis()),
         Integer.toString(s.fitRange().kmin()), Integer.toString(s.fitRange().kmax()),
         lower(s.taper()), Integer.toString(s.side()), lower(s.estimator())));
@@ -175,7 +234,7 @@ final class ResultFormats {
       c.add(Double.toString(v));
     }
     if (sectors > 0) {
-      // The tiles' mean is a profile without sectors: empty cells.
+      // A tiles' mean of tiles without sectors has none: empty cells.
       c.add(s.sectors().isEmpty() ? "" : Double.toString(s.anisotropy()));
       for (int i = 0; i < sectors; i++) {
         if (s.sectors().isEmpty()) {

@@ -37,6 +37,7 @@ import org.apache.commons.csv.CSVRecord;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 import org.varnoth.LineFit;
+import org.varnoth.Curvature;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
@@ -51,8 +52,10 @@ class VarnothCliTest {
 
   /** What one run printed, and its exit status. */
   record Run(int status, String out, String err) {
+    /** The result lines: stdout without the text output's "# " line of what was measured. */
     List<String> lines() {
-      return out.isEmpty() ? List.of() : List.of(out.split("\n"));
+      return out.isEmpty() ? List.of()
+          : Arrays.stream(out.split("\n")).filter(l -> !l.startsWith("# ")).toList();
     }
   }
 
@@ -120,8 +123,8 @@ class VarnothCliTest {
   void measuringOptionsReachEveryOutputWithTheApisNumbers() throws IOException {
     Path f = write(noise(BufferedImage.TYPE_USHORT_GRAY, 300, 260, 9), "png", "m.png");
     Path csv = dir.resolve("m.csv");
-    Run r = run("analyze", "--json", "--window", "hann", "--fit-range", "2:48", "--sectors", "8",
-        "--axis", "frequency", "--fit", "wls", "--csv", csv.toString(), f.toString());
+    Run r = run("analyze", "--json", "--literature", "--fit-range", "2:48", "--sectors", "8",
+        "--csv", csv.toString(), f.toString());
     assertEquals(0, r.status(), r.err());
     SpectrumResult want = SpectrumAnalyzer.builder().taper(SpectrumAnalyzer.Taper.HANN)
         .fitRange(2, 48).sectors(8).axis(SpectrumAnalyzer.Axis.FREQUENCY)
@@ -129,6 +132,10 @@ class VarnothCliTest {
     JsonNode line = JSON.readTree(r.lines().get(0));
     assertJsonIs(want, line);
     assertFitIs(want.fit(), line, "image");
+    Curvature c = want.curvature();
+    assertBits(c.coefficient(), number(line.get("curvature")), "curvature");
+    assertBits(c.stdErr(), number(line.get("curvature_stderr")), "curvature stderr");
+    assertEquals(c.verdict() == Curvature.Verdict.POWER_LAW, line.get("power_law").booleanValue());
     assertEquals("frequency", line.get("axis").asText());
     assertEquals("hann", line.get("taper").asText());
     assertEquals("[2,48]", line.get("fit_range").toString());
@@ -150,7 +157,16 @@ class VarnothCliTest {
           "csv ci high");
       assertBits(want.sectors().get(7).fit().r2(), Double.parseDouble(rec.get("sector_7_r2")),
           "csv sector r2");
+      assertBits(c.coefficient(), Double.parseDouble(rec.get("curvature")), "csv curvature");
+      assertEquals(line.get("power_law").asText(), rec.get("power_law"));
     }
+    // Text: a first line of what was measured; an option beside --literature replaces its own.
+    Run text = run("analyze", "--literature", "--fit", "ols", f.toString());
+    assertEquals("# the centre 128 x 128 crop; mean removed; Hann taper; rings 6:48; slope = "
+        + "-alpha of P(f) ~ f^-alpha on ln f, f in cycles per pixel; ordinary least squares "
+        + "(ols); curved at the 5 % level", text.out().lines().findFirst().orElseThrow());
+    assertTrue(text.lines().get(0).matches(".*  ci95 \\[-?[0-9.]+, -?[0-9.]+\\]  r2 .*  curvature "
+        + "-?[0-9.]+ \\+- [0-9.]+ \\((a power law|curved)\\)"), text.out());
     Run bad = run("analyze", "--fit-range", "3:2", f.toString());
     assertEquals(2, bad.status());
     assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 2048, got 3:2"),

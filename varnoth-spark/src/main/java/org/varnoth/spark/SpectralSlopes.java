@@ -19,6 +19,7 @@ import org.apache.spark.sql.types.DataType;
 import org.apache.spark.sql.types.DataTypes;
 import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
+import org.varnoth.Curvature;
 import org.varnoth.LineFit;
 import org.varnoth.SectorResult;
 import org.varnoth.SlopeSpread;
@@ -48,7 +49,9 @@ import scala.jdk.javaapi.CollectionConverters;
  * place in the grid, then one {@code tiles-mean} row per image with the number
  * of tiles), then {@value #SLOPE}, {@value #INTERCEPT}, {@value #POINTS},
  * {@value #SLOPE_STDERR}, {@value #R2}, {@value #SLOPE_CI95_LOW},
- * {@value #SLOPE_CI95_HIGH}, {@value #AMPLITUDE_SLOPE}, {@value #SIDE} (the
+ * {@value #SLOPE_CI95_HIGH}, {@value #CURVATURE}, {@value #CURVATURE_STDERR},
+ * {@value #POWER_LAW} (null when not tested), {@value #AMPLITUDE_SLOPE},
+ * {@value #SIDE} (the
  * window's side N),
  * {@value #PROFILE} (the N / 2 + 1 ring means),
  * with sectors {@value #ANISOTROPY} and {@value #SECTORS}, then
@@ -110,6 +113,12 @@ public final class SpectralSlopes implements Serializable {
   public static final String SLOPE_CI95_LOW = "slope_ci95_low";
   /** The high end of the slope's 95 % confidence interval. */
   public static final String SLOPE_CI95_HIGH = "slope_ci95_high";
+  /** The quadratic term of the log-log fit over the same points (NaN when not tested). */
+  public static final String CURVATURE = "curvature";
+  /** The standard error of the quadratic term (NaN when not tested). */
+  public static final String CURVATURE_STDERR = "curvature_stderr";
+  /** Whether the curvature is within the 5 % test's bound; null when not tested. */
+  public static final String POWER_LAW = "power_law";
   /** The slope of the amplitude spectrum, half the slope. */
   public static final String AMPLITUDE_SLOPE = "amplitude_slope";
   /** The side N of the analysed window. */
@@ -233,6 +242,9 @@ public final class SpectralSlopes implements Serializable {
     fields.add(DataTypes.createStructField(R2, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(SLOPE_CI95_LOW, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(SLOPE_CI95_HIGH, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(CURVATURE, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(CURVATURE_STDERR, DataTypes.DoubleType, true));
+    fields.add(DataTypes.createStructField(POWER_LAW, DataTypes.BooleanType, true));
     fields.add(DataTypes.createStructField(AMPLITUDE_SLOPE, DataTypes.DoubleType, true));
     fields.add(DataTypes.createStructField(SIDE, DataTypes.IntegerType, true));
     fields.add(DataTypes.createStructField(PROFILE,
@@ -355,6 +367,11 @@ public final class SpectralSlopes implements Serializable {
       double[] ci = r == null ? null : r.fit().slopeCi95();
       v.add(ci == null ? null : ci[0]);
       v.add(ci == null ? null : ci[1]);
+      Curvature c = r == null ? null : r.curvature();
+      v.add(c == null ? null : c.coefficient());
+      v.add(c == null ? null : c.stdErr());
+      v.add(c == null || c.verdict() == Curvature.Verdict.NOT_TESTED ? null
+          : c.verdict() == Curvature.Verdict.POWER_LAW);
       v.add(r == null ? null : r.amplitudeSlope());
       v.add(r == null ? null : r.side());
       v.add(r == null ? null : r.profile());
