@@ -5,6 +5,7 @@ import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.concurrent.Callable;
+import java.util.stream.IntStream;
 import org.varnoth.Curvature;
 import org.varnoth.FitRange;
 import org.varnoth.SpectrumAnalyzer;
@@ -145,20 +146,28 @@ final class CalibrateCommand implements Callable<Integer> {
 
   // Every analyser on the same fields; a cut field is the centre of one of
   // twice the side, whose frequencies in cycles per field are twice the
-  // window's rings.
+  // window's rings. The seeds are measured in parallel and tallied in order.
   private Outcome[] measure(List<SpectrumAnalyzer> analyzers, double alpha, boolean periodic,
       int breakRing) {
     int fieldSide = periodic ? side : 2 * side;
     double breakFrequency = breakRing * (double) fieldSide / side;
-    Tally[] tallies = new Tally[analyzers.size()];
-    Arrays.setAll(tallies, i -> new Tally());
-    for (int s = 0; s < seeds; s++) {
+    List<SpectrumResult[][]> bySeed = IntStream.range(0, seeds).parallel().mapToObj(s -> {
       double[][] pure = SyntheticImages.powerLaw(fieldSide, alpha, 1000 + s);
       double[][] broken = SyntheticImages.brokenPowerLaw(fieldSide, alpha - 0.5, alpha + 0.5,
           breakFrequency, 1000 + s);
-      for (int i = 0; i < analyzers.size(); i++) {
-        tallies[i].pure(analyzers.get(i).analyze(pure), alpha);
-        tallies[i].broken(analyzers.get(i).analyze(broken));
+      SpectrumResult[][] r = new SpectrumResult[analyzers.size()][];
+      for (int i = 0; i < r.length; i++) {
+        r[i] = new SpectrumResult[] {analyzers.get(i).analyze(pure),
+            analyzers.get(i).analyze(broken)};
+      }
+      return r;
+    }).toList();
+    Tally[] tallies = new Tally[analyzers.size()];
+    Arrays.setAll(tallies, i -> new Tally());
+    for (SpectrumResult[][] r : bySeed) {
+      for (int i = 0; i < tallies.length; i++) {
+        tallies[i].pure(r[i][0], alpha);
+        tallies[i].broken(r[i][1]);
       }
     }
     Outcome[] outcomes = new Outcome[analyzers.size()];
