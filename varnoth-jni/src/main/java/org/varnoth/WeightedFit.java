@@ -29,10 +29,18 @@ package org.varnoth;
  * ybar)^2. The counts m_k are those of the whole ring, or of the ring within
  * a direction sector for a sector's fit.
  *
- * <p>The Hann taper spreads each frequency over its neighbours, so the powers
- * of nearby elements are correlated and a ring holds fewer independent
- * values: along each axis the taper h divides their number by
- * N sum h^4 / (sum h^2)^2 = 35/18, so q_k = m_k / 2 / (35/18)^2.
+ * <p>The Hann taper spreads each frequency over its neighbours within two
+ * steps along each axis, so the powers of nearby elements are correlated,
+ * within a ring and across neighbouring rings ({@link HannRings}). A line is
+ * a smooth combination of many rings, so its variance counts every
+ * neighbour: along each axis the taper h divides the number of independent
+ * values by N sum h^4 / (sum h^2)^2 = 35/18, and the weights take
+ * q_k = m_k / 2 / (35/18)^2. The bias of one ring's log mean depends only on
+ * the correlations within that ring, which hold about half of them: the
+ * correction takes q_k = m_k / (2 G_k), G_k the ring's own factor, near
+ * 35/18. (Correcting with the smaller q of the weights over-corrects the
+ * small rings and reads every exponent about 0.01 too steep.) For a sector's
+ * fit the factors are those of whole rings.
  */
 final class WeightedFit {
   /** The share of a ring's independent values that the Hann taper leaves: (18/35)^2. */
@@ -61,8 +69,9 @@ final class WeightedFit {
    */
   static FitPoints points(double[] profile, int[] counts, FitRange range,
       SpectrumAnalyzer.Axis axis, SpectrumAnalyzer.Taper taper) {
-    double share = taper == SpectrumAnalyzer.Taper.HANN ? HANN_SHARE : 1.0;
+    boolean hann = taper == SpectrumAnalyzer.Taper.HANN;
     int side = SpectrumAnalyzer.sideOfProfile(profile);
+    double[] ringFactors = hann ? HannRings.factors(side) : null;
     int size = range.kmax() - range.kmin() + 1;
     double[] x = new double[size];
     double[] y = new double[size];
@@ -70,10 +79,11 @@ final class WeightedFit {
     int n = 0;
     for (int k = range.kmin(); k <= range.kmax(); k++) {
       if (LineFit.isPoint(axis, k, profile[k]) && counts[k] > 0) {
-        double q = counts[k] / 2.0 * share;
+        double qBias = hann ? counts[k] / 2.0 / ringFactors[k] : counts[k] / 2.0;
+        double qWeight = hann ? counts[k] / 2.0 * HANN_SHARE : counts[k] / 2.0;
         x[n] = axis.abscissa(k, side);
-        y[n] = Math.log(profile[k]) - (digamma(q) - Math.log(q));
-        w[n] = 1.0 / trigamma(q);
+        y[n] = Math.log(profile[k]) - (digamma(qBias) - Math.log(qBias));
+        w[n] = 1.0 / trigamma(qWeight);
         n++;
       }
     }
