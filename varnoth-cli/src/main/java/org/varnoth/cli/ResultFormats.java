@@ -27,7 +27,8 @@ final class ResultFormats {
   private ResultFormats() {}
 
   /**
-   * One line for people: file, window, slope, intercept, fitted points, the
+   * One line for people: file, window, slope (and on the frequency axis the
+   * exponent alpha, minus the slope), intercept, fitted points, the
    * slope's standard error, 95 % interval and R^2, the curvature with its
    * standard error and verdict; the anisotropy with sectors.
    */
@@ -41,12 +42,15 @@ final class ResultFormats {
     SpectrumResult s = r.result();
     double[] ci = s.fit().slopeCi95();
     Curvature curvature = s.curvature();
+    // On the frequency axis the slope is minus the exponent: say it.
+    String alpha = s.axis() == SpectrumAnalyzer.Axis.FREQUENCY
+        ? String.format(Locale.ROOT, "  alpha %.6f", -s.slope()) : "";
     StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
-        "%s%s  slope %.6f  intercept %.6f  points %d  stderr %.6f  ci95 [%.6f, %.6f]  r2 %.6f"
-            + "  curvature %.6f +- %.6f %s",
-        DisplayNames.plain(r.file()), where,
-        s.slope(), s.intercept(), s.points(), s.slopeStdErr(), ci[0], ci[1], s.r2(),
-        curvature.coefficient(), curvature.stdErr(), verdictWords(curvature.verdict())));
+        "%s%s  slope %.6f%s  intercept %.6f  points %d  stderr %.6f  ci95 [%.6f, %.6f]"
+            + "  r2 %.6f  curvature %.6f +- %.6f %s",
+        DisplayNames.plain(r.file()), where, s.slope(), alpha, s.intercept(), s.points(),
+        s.slopeStdErr(), ci[0], ci[1], s.r2(), curvature.coefficient(), curvature.stdErr(),
+        verdictWords(curvature.verdict())));
     if (!s.sectors().isEmpty()) {
       line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
     }

@@ -165,8 +165,9 @@ class VarnothCliTest {
     assertEquals("# the centre 128 x 128 crop; mean removed; Hann taper; rings 6:48; slope = "
         + "-alpha of P(f) ~ f^-alpha on ln f, f in cycles per pixel; ordinary least squares "
         + "(ols); curved at the 5 % level", text.out().lines().findFirst().orElseThrow());
-    assertTrue(text.lines().get(0).matches(".*  ci95 \\[-?[0-9.]+, -?[0-9.]+\\]  r2 .*  curvature "
-        + "-?[0-9.]+ \\+- [0-9.]+ \\((a power law|curved)\\)"), text.out());
+    assertTrue(text.lines().get(0).matches(".*  slope -?[0-9.]+  alpha -?[0-9.]+  .*"
+        + "  ci95 \\[-?[0-9.]+, -?[0-9.]+\\]  r2 .*"
+        + "  curvature -?[0-9.]+ \\+- [0-9.]+ \\((a power law|curved)\\)"), text.out());
     Run bad = run("analyze", "--fit-range", "3:2", f.toString());
     assertEquals(2, bad.status());
     assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 2048, got 3:2"),
