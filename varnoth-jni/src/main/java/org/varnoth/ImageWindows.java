@@ -42,23 +42,31 @@ final class ImageWindows {
   }
 
   /**
-   * The area-averaging reduction of the largest centred square whose side s is
-   * a multiple of side: element (i, j) is the mean of the f x f block (f = s /
-   * side) at row top + f i, column left + f j, summed row by row in ascending
-   * order from its first value and divided by f * f. For f = 1 it is the crop.
+   * The low-pass reduction ({@link LowPassReduction}) of the largest centred
+   * square whose side s is a multiple of side; for f = s / side = 1 it is the
+   * crop, bit for bit.
    */
-  static double[] reduce(double[][] image, int side) {
-    int[] size = checkedSize(image, side);
-    int s = side * (Math.min(size[0], size[1]) / side);
-    int f = s / side;
-    int top = (size[0] - s) / 2;
-    int left = (size[1] - s) / 2;
+  static double[] lowPassReduction(double[][] image, int side) {
+    Square q = Square.of(checkedSize(image, side), side);
+    return q.factor() == 1 ? block(image, q.top(), q.left(), side)
+        : LowPassReduction.of(image, q.top(), q.left(), q.factor(), side);
+  }
+
+  /**
+   * The area average of the largest centred square whose side s is a multiple
+   * of side: element (i, j) is the mean of the f x f block (f = s / side) at
+   * row top + f i, column left + f j, summed row by row in ascending order
+   * from its first value and divided by f * f. For f = 1 it is the crop.
+   */
+  static double[] areaAverage(double[][] image, int side) {
+    Square q = Square.of(checkedSize(image, side), side);
+    int f = q.factor();
     double area = (double) f * f;
     double[] out = new double[side * side];
     for (int i = 0; i < side; i++) {
       for (int j = 0; j < side; j++) {
-        int r0 = top + f * i;
-        int c0 = left + f * j;
+        int r0 = q.top() + f * i;
+        int c0 = q.left() + f * j;
         double sum = image[r0][c0];
         for (int a = 0; a < f; a++) {
           double[] row = image[r0 + a];
@@ -70,6 +78,17 @@ final class ImageWindows {
       }
     }
     return out;
+  }
+
+  /**
+   * The largest centred square of an image whose side is factor * side: its
+   * top-left corner and the factor.
+   */
+  private record Square(int top, int left, int factor) {
+    static Square of(int[] size, int side) {
+      int s = side * (Math.min(size[0], size[1]) / side);
+      return new Square((size[0] - s) / 2, (size[1] - s) / 2, s / side);
+    }
   }
 
   /**

@@ -27,11 +27,12 @@ import javax.imageio.ImageIO;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
+import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.params.provider.MethodSource;
 
 /**
  * The friendly analyser against the natives, bit for bit: grey conversion of
- * the PNG kinds, the three windows, the mean option, what is carried on
+ * the PNG kinds, the windows, the mean option, what is carried on
  * request, and the errors.
  */
 class SpectrumAnalyzerTest {
@@ -208,7 +209,7 @@ class SpectrumAnalyzerTest {
     assertBits(1000.0 * (86 + 127) + 36 + 127, crop[128 * 127 + 127], "crop bottom-right");
 
     // 300 x 520: the largest centred square of side 256 at (22, 132), 2 x 2 blocks.
-    double[] reduced = ImageWindows.reduce(positions(300, 520), 128);
+    double[] reduced = ImageWindows.areaAverage(positions(300, 520), 128);
     for (int i : new int[] {0, 5, 127}) {
       for (int j : new int[] {0, 64, 127}) {
         double mean = 1000.0 * (22 + 2 * i) + 500.0 + 132 + 2 * j + 0.5;
@@ -217,8 +218,39 @@ class SpectrumAnalyzerTest {
     }
     double[][] small = positions(200, 255);
     small[36][63] = -0.0;
-    assertBits(rows(ImageWindows.crop(small, 128)), rows(ImageWindows.reduce(small, 128)),
-        "reduction by 1 is the crop");
+    assertBits(rows(ImageWindows.crop(small, 128)), rows(ImageWindows.areaAverage(small, 128)),
+        "area average by 1 is the crop");
+    assertBits(rows(ImageWindows.crop(small, 128)),
+        rows(ImageWindows.lowPassReduction(small, 128)), "low-pass reduction by 1 is the crop");
+    // Summed plainly, the taps times 200 along rows, then columns, give
+    // 200.00000000000006 here.
+    double[][] flat = new double[300][520];
+    for (double[] row : flat) {
+      Arrays.fill(row, 200.0);
+    }
+    double[] constant = new double[128 * 128];
+    Arrays.fill(constant, 200.0);
+    assertBits(constant, ImageWindows.lowPassReduction(flat, 128),
+        "a constant image reduces to the constant");
+    // Diagonal waves over a 512 square, reduced by 4: ring 48 (N / 2 - h)
+    // passes each axis within 1e-3, ring 80 (N / 2 + h, its alias partner)
+    // is stopped 60 dB on each; output (i, j) sits at (4 i + 1.5, 4 j + 1.5).
+    for (int k : new int[] {48, 80}) {
+      double[][] wave = new double[512][512];
+      for (int r = 0; r < 512; r++) {
+        for (int c = 0; c < 512; c++) {
+          wave[r][c] = Math.cos(2 * Math.PI * k * (r + c) / 512);
+        }
+      }
+      double[] filtered = ImageWindows.lowPassReduction(wave, 128);
+      for (int i = 0; i < 128; i++) {
+        for (int j = 0; j < 128; j++) {
+          double passed = k == 48 ? Math.cos(2 * Math.PI * k * (4 * i + 4 * j + 3) / 512) : 0.0;
+          assertEquals(passed, filtered[128 * i + j], k == 48 ? 2e-3 : 1e-6,
+              "wave of ring " + k + " at " + i + "," + j);
+        }
+      }
+    }
 
     double[] last = ImageWindows.tile(positions(300, 390), 1, 2, 128);
     assertBits(1000.0 * 128 + 256, last[0], "tile (1, 2) top-left");
@@ -234,10 +266,10 @@ class SpectrumAnalyzerTest {
         row[c] = rnd.nextInt(4096);
       }
     }
-    SpectrumAnalyzer resize = SpectrumAnalyzer.builder()
-        .window(SpectrumAnalyzer.Window.RESIZE).build();
-    assertSameResult(natives(rows(ImageWindows.reduce(img, 128)), false, false),
-        resize.analyze(img));
+    SpectrumAnalyzer areaAverage = SpectrumAnalyzer.builder()
+        .window(SpectrumAnalyzer.Window.AREA_AVERAGE).build();
+    assertSameResult(natives(rows(ImageWindows.areaAverage(img, 128)), false, false),
+        areaAverage.analyze(img));
 
     List<TileResult> tiles = SpectrumAnalyzer.create().analyzeTiles(img);
     assertEquals(2 * 3, tiles.size());
@@ -270,7 +302,8 @@ class SpectrumAnalyzerTest {
         raster.setSample(c + 7, r - 3, 0, (int) img[r][c]);
       }
     }
-    for (SpectrumAnalyzer a : List.of(SpectrumAnalyzer.create(), resize)) {
+    for (SpectrumAnalyzer a : List.of(SpectrumAnalyzer.create(), areaAverage,
+        SpectrumAnalyzer.builder().window(SpectrumAnalyzer.Window.RESIZE).build())) {
       SpectrumResult want = a.analyze(img);
       assertSameResult(want, a.analyze(image));
       assertSameResult(want, a.analyze(raster));
@@ -281,6 +314,43 @@ class SpectrumAnalyzerTest {
       for (int i = 0; i < tiles.size(); i++) {
         assertSameResult(tiles.get(i).result(), other.get(i).result());
       }
+    }
+  }
+
+  /**
+   * Periodic 1/f^alpha fields of side 512, reduced to 128 and measured on
+   * the frequency axis with the weighted fit: the low-pass reduction keeps
+   * alpha over every range up to ring 48 (N / 2 - h), while the area
+   * average's box damps the high rings and lets their aliases in, and reads
+   * every spectrum steeper.
+   */
+  @ParameterizedTest
+  @CsvSource({"1.0", "2.0", "3.0"})
+  void theLowPassReductionKeepsTheExponentThatTheAreaAverageSteepens(double alpha) {
+    int seeds = 12;
+    List<FitRange> ranges = List.of(new FitRange(2, 48), new FitRange(4, 48),
+        new FitRange(8, 48));
+    double[] lowPass = new double[ranges.size()];
+    double[] areaAverage = new double[ranges.size()];
+    SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder().removeMean(true)
+        .axis(SpectrumAnalyzer.Axis.FREQUENCY).fit(SpectrumAnalyzer.Fit.WLS);
+    SpectrumAnalyzer reduce = b.window(SpectrumAnalyzer.Window.RESIZE).build();
+    SpectrumAnalyzer average = b.window(SpectrumAnalyzer.Window.AREA_AVERAGE).build();
+    for (long seed = 1; seed <= seeds; seed++) {
+      double[][] field = SyntheticImages.powerLaw(4 * 128, alpha, seed);
+      double[] reduced = reduce.analyze(field).profile();
+      double[] averaged = average.analyze(field).profile();
+      for (int i = 0; i < ranges.size(); i++) {
+        SpectrumAnalyzer inRange = b.fitRange(ranges.get(i)).build();
+        lowPass[i] -= inRange.fit(reduced).slope();
+        areaAverage[i] -= inRange.fit(averaged).slope();
+      }
+    }
+    for (int i = 0; i < ranges.size(); i++) {
+      String what = "alpha " + alpha + " over " + ranges.get(i) + ", mean of " + seeds + " fields";
+      assertEquals(alpha, lowPass[i] / seeds, 0.03, "low-pass reduction: " + what);
+      double steeper = areaAverage[i] / seeds - alpha;
+      assertTrue(steeper > 0.06, "area average: " + what + " reads steeper by " + steeper);
     }
   }
 

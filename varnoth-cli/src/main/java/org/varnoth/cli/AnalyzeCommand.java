@@ -50,7 +50,8 @@ import picocli.CommandLine.Parameters;
             + "0.299 R + 0.587 G + 0.114 B of the sRGB values, CMYK and ICC profiles converted "
             + "first, the EXIF orientation applied) and an N x N window is analysed (N = 128 "
             + "unless --side says otherwise): the "
-            + "centre crop, the area-averaged reduction (--resize), or every whole tile (--tiles).",
+            + "centre crop, the low-pass filtered reduction (--resize) or the area-averaged "
+            + "one (--resize=area), or every whole tile (--tiles).",
         "Exit status: 0 all analysed, 1 some file failed (named on stderr), 2 usage error."})
 final class AnalyzeCommand implements Callable<Integer> {
   /** Batches at least this long show a progress bar when stderr is a terminal. */

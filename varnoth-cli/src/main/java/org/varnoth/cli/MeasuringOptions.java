@@ -1,8 +1,12 @@
 package org.varnoth.cli;
 
+import java.util.Arrays;
+import java.util.Map;
+import java.util.Stack;
 import org.varnoth.FitRange;
 import org.varnoth.SpectrumAnalyzer;
 import picocli.CommandLine;
+import picocli.CommandLine.Model.ArgSpec;
 import picocli.CommandLine.Model.CommandSpec;
 import picocli.CommandLine.Option;
 
@@ -19,9 +23,13 @@ public final class MeasuringOptions {
       + "two from 32 to 4096 (default 128); its profile has N/2 + 1 rings.")
   int side = SpectrumAnalyzer.SIDE;
 
-  @Option(names = "--resize", description = "Analyse the area-averaged reduction of the "
-      + "largest centred square whose side is a multiple of N, not the centre N x N crop.")
-  boolean resize;
+  @Option(names = "--resize", arity = "0..1", fallbackValue = "lowpass",
+      preprocessor = ResizeValue.class, paramLabel = "lowpass|area", description = "Analyse "
+      + "a reduction of the largest centred square whose side is a multiple of N, not the "
+      + "centre N x N crop: low-pass filtered (lowpass, the default: rings up to N/2 - h kept "
+      + "within 1e-3, from N/2 + h on stopped 60 dB, h = min(16, N/8); fit no higher than "
+      + "N/2 - h) or area-averaged (area: aliases leak in and spectra read steeper).")
+  Reduction resize;
 
   @Option(names = "--tiles", description = "Analyse every whole N x N tile, then the fit of "
       + "the tiles' mean profile.")
@@ -83,13 +91,13 @@ public final class MeasuringOptions {
    *     or that the analyser refuses
    */
   public SpectrumAnalyzer analyzer() {
-    if (resize && tiles) {
+    if (resize != null && tiles) {
       throw new CommandLine.ParameterException(command.commandLine(),
           "--resize and --tiles exclude each other");
     }
     try {
       SpectrumAnalyzer.Builder b = SpectrumAnalyzer.builder().side(side)
-          .window(resize ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.CROP)
+          .window(resize == null ? SpectrumAnalyzer.Window.CROP : resize.window)
           .fitRange(fitRange).sectors(sectors);
       if (literature) {
         b.literature();
@@ -109,6 +117,40 @@ public final class MeasuringOptions {
       return b.build();
     } catch (IllegalArgumentException e) {
       throw new CommandLine.ParameterException(command.commandLine(), e.getMessage());
+    }
+  }
+
+  /** The reductions that {@code --resize} names, and the window each takes. */
+  enum Reduction {
+    LOWPASS(SpectrumAnalyzer.Window.RESIZE),
+    AREA(SpectrumAnalyzer.Window.AREA_AVERAGE);
+
+    final SpectrumAnalyzer.Window window;
+
+    Reduction(SpectrumAnalyzer.Window window) {
+      this.window = window;
+    }
+  }
+
+  /**
+   * Gives {@code --resize} a value only when one is attached
+   * ({@code --resize=area}) or the next argument names a reduction in any
+   * case ({@code --resize area}); otherwise it is {@code --resize=lowpass},
+   * and the next argument stays a file or an option.
+   */
+  static final class ResizeValue implements CommandLine.IParameterPreprocessor {
+    @Override
+    public boolean preprocess(Stack<String> args, CommandSpec command, ArgSpec option,
+        Map<String, Object> info) {
+      boolean attached = !" ".equals(info.get("separator"));
+      if (!attached && (args.isEmpty() || !namesAReduction(args.peek()))) {
+        args.push(Reduction.LOWPASS.name());
+      }
+      return false;
+    }
+
+    private static boolean namesAReduction(String arg) {
+      return Arrays.stream(Reduction.values()).anyMatch(r -> r.name().equalsIgnoreCase(arg));
     }
   }
 

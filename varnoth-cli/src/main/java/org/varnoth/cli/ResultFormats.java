@@ -75,10 +75,12 @@ final class ResultFormats {
    * estimator, and the curvature test's level.
    */
   static String textHeader(SpectrumAnalyzer a, boolean tiles) {
-    String window = tiles ? "every " + a.side() + " x " + a.side() + " tile and their mean"
-        : a.window() == SpectrumAnalyzer.Window.RESIZE
-            ? "the centred square reduced to " + a.side() + " x " + a.side()
-            : "the centre " + a.side() + " x " + a.side() + " crop";
+    String n = a.side() + " x " + a.side();
+    String window = tiles ? "every " + n + " tile and their mean" : switch (a.window()) {
+      case CROP -> "the centre " + n + " crop";
+      case RESIZE -> "the centred square low-pass reduced to " + n;
+      case AREA_AVERAGE -> "the centred square area-averaged to " + n;
+    };
     String axis = a.axis() == SpectrumAnalyzer.Axis.FREQUENCY
         ? "slope = -alpha of P(f) ~ f^-alpha on ln f, f in cycles per pixel"
         : "slope on the natives' axis ln(1 + " + 99.0 / (a.side() / 2) + " k), not an exponent";

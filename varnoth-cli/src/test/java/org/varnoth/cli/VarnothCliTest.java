@@ -168,6 +168,17 @@ class VarnothCliTest {
     assertTrue(text.lines().get(0).matches(".*  slope -?[0-9.]+  alpha -?[0-9.]+  .*"
         + "  ci95 \\[-?[0-9.]+, -?[0-9.]+\\]  r2 .*"
         + "  curvature -?[0-9.]+ \\+- [0-9.]+ \\((a power law|curved)\\)"), text.out());
+    // --resize takes a value attached or naming a reduction; a file after it stays a file.
+    for (List<String> resize : List.of(List.of("--resize"), List.of("--resize", "area"))) {
+      List<String> args = new ArrayList<>(List.of("analyze", "--json"));
+      args.addAll(resize);
+      args.add(f.toString());
+      Run reduced = run(args.toArray(String[]::new));
+      assertEquals(0, reduced.status(), reduced.err());
+      assertJsonIs(SpectrumAnalyzer.builder().window(resize.size() == 1
+          ? SpectrumAnalyzer.Window.RESIZE : SpectrumAnalyzer.Window.AREA_AVERAGE).build()
+          .analyze(ImageIO.read(f.toFile())), JSON.readTree(reduced.lines().get(0)));
+    }
     Run bad = run("analyze", "--fit-range", "3:2", f.toString());
     assertEquals(2, bad.status());
     assertTrue(bad.err().contains("expected a fit range 0 <= KMIN < KMAX <= 2048, got 3:2"),

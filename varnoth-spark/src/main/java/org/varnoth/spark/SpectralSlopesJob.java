@@ -32,7 +32,7 @@ import picocli.CommandLine.Option;
  * <pre>
  * spark-submit --class org.varnoth.spark.SpectralSlopesJob varnoth-spark-VERSION-all.jar \
  *     --input DIR_OR_GLOB --output DIR [--mode error|overwrite] [--format parquet|csv]
- *     [measuring options: --tiles --resize --remove-mean --fit-range KMIN:KMAX
+ *     [measuring options: --tiles --resize[=lowpass|area] --remove-mean --fit-range KMIN:KMAX
  *      --axis natives|frequency --window none|hann --sectors N]
  * </pre>
  *
