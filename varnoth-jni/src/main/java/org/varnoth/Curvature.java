@@ -69,16 +69,10 @@ public record Curvature(double coefficient, double stdErr, int points) {
     double[] x = points.x();
     double[] y = points.y();
     double[] w = points.w();
-    double sw = 0.0;
-    double swx = 0.0;
-    double swy = 0.0;
-    for (int i = 0; i < n; i++) {
-      sw += w[i];
-      swx += w[i] * x[i];
-      swy += w[i] * y[i];
-    }
-    double xbar = swx / sw;
-    double ybar = swy / sw;
+    FitPoints.Means means = points.means();
+    double sw = means.sumW();
+    double xbar = means.x();
+    double ybar = means.y();
     double su2 = 0.0;
     double su3 = 0.0;
     double suy = 0.0;

@@ -15,6 +15,29 @@ package org.varnoth;
  */
 record FitPoints(double[] x, double[] y, double[] w, int n, boolean weighted) {
   /**
+   * The weighted means of the abscissae and ordinates, and the sum of the
+   * weights.
+   *
+   * @param sumW sum w, added in point order from 0.0
+   * @param x sum w x / sum w, its sum added in point order
+   * @param y sum w y / sum w, its sum added in point order
+   */
+  record Means(double sumW, double x, double y) {}
+
+  /** The weighted means of the n points. */
+  Means means() {
+    double sw = 0.0;
+    double swx = 0.0;
+    double swy = 0.0;
+    for (int i = 0; i < n; i++) {
+      sw += w[i];
+      swx += w[i] * x[i];
+      swy += w[i] * y[i];
+    }
+    return new Means(sw, swx / sw, swy / sw);
+  }
+
+  /**
    * The unweighted points of the rings of a range: those that are points on
    * the axis ({@link LineFit#isPoint}), ordinate ln profile[k].
    */

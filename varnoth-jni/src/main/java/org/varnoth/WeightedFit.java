@@ -99,16 +99,9 @@ final class WeightedFit {
     if (n < 2) {
       return new LineFit(0.0, 0.0, n, Double.NaN, Double.NaN);
     }
-    double sw = 0.0;
-    double swx = 0.0;
-    double swy = 0.0;
-    for (int i = 0; i < n; i++) {
-      sw += w[i];
-      swx += w[i] * x[i];
-      swy += w[i] * y[i];
-    }
-    double xbar = swx / sw;
-    double ybar = swy / sw;
+    FitPoints.Means means = points.means();
+    double xbar = means.x();
+    double ybar = means.y();
     double sxx = 0.0;
     double sxy = 0.0;
     double syy = 0.0;
