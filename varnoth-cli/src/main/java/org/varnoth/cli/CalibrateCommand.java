@@ -53,6 +53,12 @@ final class CalibrateCommand implements Callable<Integer> {
       description = "The rings to fit (default the literature's, 6:3N/8).")
   FitRange fitRange;
 
+  @Option(names = "--reduce", paramLabel = "F",
+      description = "Instead: measure periodic fields of side F x N reduced to N by --resize "
+          + "(low-pass) and by --resize=area, over rings 2, 4 and 8 to N/2 - min(16, N/8) and "
+          + "8 to N/2, and print the bias of each reduction.")
+  Integer reduce;
+
   /** One line of the table. */
   private record Outcome(double bias, double rmse, double withinStdErr, double within95,
       double curvedPure, double curvedBroken) {}
@@ -101,6 +107,9 @@ final class CalibrateCommand implements Callable<Integer> {
       throw new CommandLine.ParameterException(spec.commandLine(),
           "--seeds must be at least 2, got " + seeds);
     }
+    if (reduce != null) {
+      return reductions();
+    }
     List<SpectrumAnalyzer> analyzers;
     try {
       SpectrumAnalyzer recommended = SpectrumAnalyzer.builder().side(side).literature()
@@ -133,6 +142,50 @@ final class CalibrateCommand implements Callable<Integer> {
               o.bias(), o.rmse(), o.withinStdErr(), o.within95(), o.curvedPure(),
               o.curvedBroken());
         }
+        out.flush();
+      }
+    }
+    return 0;
+  }
+
+  // The bias of the exponent through each reduction, on the same fields.
+  private int reductions() {
+    if (reduce < 2 || (long) reduce * side > 8192) {
+      throw new CommandLine.ParameterException(spec.commandLine(),
+          "--reduce must be from 2 to " + 8192 / side + " for side " + side + ", got " + reduce);
+    }
+    int passband = side / 2 - Math.min(16, side / 8);
+    List<FitRange> ranges = List.of(new FitRange(2, passband), new FitRange(4, passband),
+        new FitRange(8, passband), new FitRange(8, side / 2));
+    PrintWriter out = spec.commandLine().getOut();
+    out.printf(Locale.ROOT, "Periodic fields of side %d reduced to %d, frequency axis, mean "
+        + "removed, wls, %d fields each%n%n", reduce * side, side, seeds);
+    out.println("| rings | alpha | area average bias | low-pass bias |");
+    out.println("|---|---|---|---|");
+    for (FitRange range : ranges) {
+      SpectrumAnalyzer lowPass;
+      try {
+        lowPass = SpectrumAnalyzer.builder().side(side).removeMean(true)
+            .axis(SpectrumAnalyzer.Axis.FREQUENCY).fit(SpectrumAnalyzer.Fit.WLS)
+            .fitRange(range).window(SpectrumAnalyzer.Window.RESIZE).build();
+      } catch (IllegalArgumentException e) {
+        throw new CommandLine.ParameterException(spec.commandLine(), e.getMessage());
+      }
+      SpectrumAnalyzer area = lowPass.toBuilder().window(SpectrumAnalyzer.Window.AREA_AVERAGE)
+          .build();
+      for (double alpha : new double[] {1.0, 2.0, 3.0}) {
+        List<double[]> errors = IntStream.range(0, seeds).parallel().mapToObj(s -> {
+          double[][] field = SyntheticImages.powerLaw(reduce * side, alpha, 1000 + s);
+          return new double[] {-area.analyze(field).slope() - alpha,
+              -lowPass.analyze(field).slope() - alpha};
+        }).toList();
+        double[] bias = new double[2];
+        for (double[] e : errors) {
+          bias[0] += e[0];
+          bias[1] += e[1];
+        }
+        out.printf(Locale.ROOT, "| %s | %.1f | %+.4f | %+.4f |%n", range, alpha,
+            bias[0] / seeds, bias[1] / seeds);
         out.flush();
       }
     }
