@@ -1,6 +1,7 @@
 package org.varnoth.cli;
 
 import java.awt.Color;
+import java.io.IOException;
 import java.util.ArrayList;
 import java.util.DoubleSummaryStatistics;
 import java.util.List;
@@ -36,8 +37,15 @@ final class SlopeMap {
 
   private SlopeMap() {}
 
-  /** The map of a grid of tiles of a side, titled with the image's name. */
-  static HeatMapChart of(List<TileResult> tiles, int side, String name) {
+  /**
+   * The map of a grid of tiles of a side, titled with the image's name.
+   *
+   * @throws IOException when no tile has a slope: there is nothing to map
+   */
+  static HeatMapChart of(List<TileResult> tiles, int side, String name) throws IOException {
+    if (tiles.stream().noneMatch(t -> t.result().fitted())) {
+      throw new IOException("no tile has a slope to map");
+    }
     int rows = tiles.stream().mapToInt(TileResult::row).max().orElse(0) + 1;
     int columns = tiles.stream().mapToInt(TileResult::column).max().orElse(0) + 1;
     double cell = Math.min((double) MAX_CELLS_WIDTH / columns, (double) MAX_CELLS_HEIGHT / rows);
@@ -107,12 +115,10 @@ final class SlopeMap {
     s.setHeatMapDecimalValueFormatter(v -> String.format(Locale.ROOT, "%.3f", v));
     DoubleSummaryStatistics slopes = tiles.stream().filter(t -> t.result().fitted())
         .mapToDouble(t -> t.result().slope()).summaryStatistics();
-    if (slopes.getCount() > 0) {
-      // A key of some width even when every tile has the same slope.
-      double widen = slopes.getMax() > slopes.getMin() ? 0 : 0.0005 * BANDS;
-      s.setMin(slopes.getMin() - widen);
-      s.setMax(slopes.getMax() + widen);
-    }
+    // A key of some width even when every tile has the same slope.
+    double widen = slopes.getMax() > slopes.getMin() ? 0 : 0.0005 * BANDS;
+    s.setMin(slopes.getMin() - widen);
+    s.setMax(slopes.getMax() + widen);
   }
 
   // Linear through the ramp: 0 at its first colour, 1 at its last.
