@@ -16,6 +16,8 @@ set -x
 scripts/varnoth analyze --resize --chart docs/figures/dune-default.png "$photos/Dune.jpg"
 scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency \
   --chart docs/figures/dune-measured.png "$photos/Dune.jpg"
+scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency \
+  --chart docs/figures/dune-measured.svg "$photos/Dune.jpg"
 scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency --sectors 12 \
   --sector-chart docs/figures/blinds-sectors.png "$photos/Blinds.jpg"
 scripts/varnoth analyze --side 1024 --remove-mean --window hann --axis frequency --fit-range 10:256 \

@@ -13,6 +13,7 @@ import java.util.ArrayList;
 import java.util.Deque;
 import java.util.HashMap;
 import java.util.HashSet;
+import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.Optional;
@@ -71,8 +72,8 @@ final class AnalyzeCommand implements Callable<Integer> {
   /** The analyser of the measuring options; set when the run starts. */
   private SpectrumAnalyzer analyzer;
 
-  @Option(names = "--sector-chart", paramLabel = "FILE.png", description = "With --sectors "
-      + "and one image: a polar plot of the sector slopes.")
+  @Option(names = "--sector-chart", paramLabel = "FILE", description = "With --sectors "
+      + "and one image: the sector slopes against the sectors' angles (.png, .svg or .pdf).")
   Path sectorChart;
 
   @Option(names = "--json", description = "One JSON object per line: file, window, slope, "
@@ -85,16 +86,22 @@ final class AnalyzeCommand implements Callable<Integer> {
       + "as CSV with a header.")
   Path csv;
 
-  @Option(names = "--chart", paramLabel = "FILE.png", description = "Draw the log-log chart of "
-      + "the one image named (with --tiles: of the tiles' mean profile).")
+  @Option(names = "--chart", paramLabel = "FILE", description = "Draw the log-log chart of "
+      + "the one image named (with --tiles: of the tiles' mean profile) as PNG, SVG or PDF, "
+      + "as FILE's extension says (.png, .svg or .pdf).")
   Path chart;
 
   @Option(names = "--charts", paramLabel = "DIR", description = "Draw one chart per image "
-      + "into DIR, named after the image.")
+      + "into DIR, named after the image: DIR/NAME-chart.png (or .svg, .pdf: --chart-format).")
   Path charts;
 
-  @Option(names = "--slope-map", paramLabel = "FILE.png", description = "With --tiles and one "
-      + "image: draw the tiles' slopes as a colour map with a legend.")
+  @Option(names = "--chart-format", paramLabel = "png|svg|pdf", description = "The format of "
+      + "--charts (default png).")
+  ChartFormat chartFormat;
+
+  @Option(names = "--slope-map", paramLabel = "FILE", description = "With --tiles and one "
+      + "image: draw the tiles' slopes as a heat map with a key of slope bands (.png, .svg "
+      + "or .pdf).")
   Path slopeMap;
 
   @Option(names = "--threads", paramLabel = "N", description = "Images analysed at once "
@@ -246,8 +253,9 @@ final class AnalyzeCommand implements Callable<Integer> {
     out.flush();
     List<String> unwritten = new ArrayList<>(a.unwritten());
     if (slopeMap != null) {
-      write("--slope-map", slopeMap, () -> SlopeMapImage.write(a.tiles(),
-          analyzer.side(), DisplayNames.of(file), slopeMap)).ifPresent(unwritten::add);
+      write("--slope-map", slopeMap, () -> ChartFormat.write(SlopeMap.of(a.tiles(),
+          analyzer.side(), DisplayNames.plain(file.getFileName())), slopeMap))
+          .ifPresent(unwritten::add);
     }
     for (String problem : unwritten) {
       err.println("varnoth: " + problem);
@@ -287,8 +295,9 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
   }
 
-  // The batch must hold an image, and no output may name an input or lie
-  // where it cannot be written; the chart file of each image.
+  // The batch must hold an image, each chart's file must name its format, and
+  // no output may name an input or lie where it cannot be written; the chart
+  // file of each image.
   private Map<Path, Path> checkBatchAndOutputs(List<ImageFiles.Input> batch)
       throws UsageProblem {
     if (batch.isEmpty()) {
@@ -299,6 +308,7 @@ final class AnalyzeCommand implements Callable<Integer> {
       throw new UsageProblem("--chart, --slope-map and --sector-chart take one image, got "
           + batch.size());
     }
+    checkChartFormats();
     List<Path> files = batch.stream().map(ImageFiles.Input::path).toList();
     Map<Path, Path> chartFiles = chartFiles(files);
     OutputChecks outputs = new OutputChecks(files);
@@ -329,9 +339,25 @@ final class AnalyzeCommand implements Callable<Integer> {
       problem = "--sector-chart needs --sectors";
     } else if (sectorChart != null && measuring.tiles()) {
       problem = "--sector-chart and --tiles exclude each other";
+    } else if (chartFormat != null && charts == null) {
+      problem = "--chart-format goes with --charts (the other charts' files name their format)";
     }
     if (problem != null) {
       throw new CommandLine.ParameterException(spec.commandLine(), problem);
+    }
+  }
+
+  // A chart's format is its file's extension: one that names none is refused.
+  private void checkChartFormats() throws UsageProblem {
+    Map<String, Path> named = new LinkedHashMap<>();
+    named.put("--chart", chart);
+    named.put("--sector-chart", sectorChart);
+    named.put("--slope-map", slopeMap);
+    for (Map.Entry<String, Path> e : named.entrySet()) {
+      if (e.getValue() != null && ChartFormat.of(e.getValue()).isEmpty()) {
+        throw new UsageProblem(e.getKey() + " " + DisplayNames.plain(e.getValue())
+            + " is not a " + ChartFormat.EXTENSIONS + " file, the formats a chart is drawn in");
+      }
     }
   }
 
@@ -343,12 +369,14 @@ final class AnalyzeCommand implements Callable<Integer> {
     if (chart != null) {
       names.put(files.get(0), chart);
     } else if (charts != null) {
+      String suffix = "-chart." + (chartFormat == null ? ChartFormat.PNG : chartFormat)
+          .extension();
       Set<Path> used = new HashSet<>();
       for (Path f : files) {
         String base = DisplayNames.uriName(f).replaceFirst("\\.[^.]*$", "");
-        Path name = charts.resolve(DisplayNames.fromUriName(base + "-chart.png"));
+        Path name = charts.resolve(DisplayNames.fromUriName(base + suffix));
         for (int n = 2; !used.add(name); n++) {
-          name = charts.resolve(DisplayNames.fromUriName(base + "-" + n + "-chart.png"));
+          name = charts.resolve(DisplayNames.fromUriName(base + "-" + n + suffix));
         }
         names.put(f, name);
       }
@@ -400,11 +428,13 @@ final class AnalyzeCommand implements Callable<Integer> {
     SpectrumResult drawn = charted;
     if (chartFile != null) {
       write(chart != null ? "--chart" : "--charts", chartFile,
-          () -> ChartImage.write(drawn, title, chartFile)).ifPresent(unwritten::add);
+          () -> ChartFormat.write(LogLogChart.of(drawn, title), chartFile))
+          .ifPresent(unwritten::add);
     }
     if (sectorChart != null) {
       write("--sector-chart", sectorChart,
-          () -> SectorChartImage.write(drawn, title, sectorChart)).ifPresent(unwritten::add);
+          () -> ChartFormat.write(SectorChart.of(drawn, title), sectorChart))
+          .ifPresent(unwritten::add);
     }
     return new Analysis(rows, tileResults, unwritten);
   }

@@ -24,14 +24,17 @@ import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.HashSet;
 import java.util.List;
+import java.util.Locale;
 import java.util.Map;
 import java.util.Random;
 import java.util.Set;
 import java.util.TreeMap;
+import java.util.stream.Collectors;
 import java.util.stream.Stream;
 import javax.imageio.ImageIO;
 import javax.imageio.ImageWriter;
 import javax.imageio.stream.ImageOutputStream;
+import javax.xml.parsers.DocumentBuilderFactory;
 import org.apache.commons.csv.CSVFormat;
 import org.apache.commons.csv.CSVRecord;
 import org.junit.jupiter.api.Test;
@@ -41,6 +44,7 @@ import org.varnoth.Curvature;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
 import org.varnoth.TileResult;
+import org.w3c.dom.Document;
 
 /** The tool end to end, on images the test writes. */
 class VarnothCliTest {
@@ -342,6 +346,7 @@ class VarnothCliTest {
         {"--csv", softLink.toString(), image.toString()},
         {"--chart", dotted.toString(), hardLink.toString()},
         {"--csv", folder.toString(), image.toString()},
+        {"--chart", dir.resolve("chart.jpg").toString(), image.toString()},
     };
     for (String[] c : cases) {
       Run r = run("analyze", c[0], c[1], c[2]);
@@ -351,7 +356,7 @@ class VarnothCliTest {
       assertTrue(r.err().startsWith("varnoth: " + c[0] + " " + c[1] + " is "), r.err());
       assertArrayEquals(before, Files.readAllBytes(image));
     }
-    Path same = dir.resolve("same.out");
+    Path same = dir.resolve("same.png");
     Run twice = run("analyze", "--csv", same.toString(), "--chart", same.toString(),
         image.toString());
     assertEquals(List.of(2, "varnoth: --chart " + same + " is named for another output too\n"),
@@ -364,10 +369,11 @@ class VarnothCliTest {
       Files.copy(image, p);
     }
     Path charts = dir.resolve("charts");
-    assertEquals(0, run("analyze", "--charts", charts.toString(), d1.toString(), d2.toString())
-        .status());
+    assertEquals(0, run("analyze", "--charts", charts.toString(), "--chart-format", "SVG",
+        d1.toString(), d2.toString()).status());
     try (Stream<Path> drawn = Files.list(charts)) {
-      assertEquals(3, drawn.count());
+      assertEquals(Set.of("a-2-chart.svg", "a-chart.svg", "a-3-chart.svg"),
+          drawn.map(p -> p.getFileName().toString()).collect(Collectors.toSet()));
     }
   }
 
@@ -395,10 +401,10 @@ class VarnothCliTest {
   }
 
   @Test
-  void tilesWithCsvChartAndSlopeMap() throws IOException {
+  void tilesWithCsvChartAndSlopeMap() throws Exception {
     Path img = write(noise(BufferedImage.TYPE_USHORT_GRAY, 384, 256, 7), "png", "wide.png");
     Path csv = dir.resolve("out/table.csv");
-    Path chart = dir.resolve("out/chart.png");
+    Path chart = dir.resolve("out/chart.SVG");
     Path map = dir.resolve("out/map.png");
     Files.createDirectories(csv.getParent());
     Run r = run("analyze", "--tiles", "--csv", csv.toString(), "--chart", chart.toString(),
@@ -425,7 +431,23 @@ class VarnothCliTest {
     assertEquals(List.of("tiles-mean", "6"), List.of(records.get(6).get("window"),
         records.get(6).get("tiles")));
 
-    for (Path png : List.of(chart, map)) {
+    // The SVG's letters are shapes; its words are its title and description.
+    DocumentBuilderFactory xml = DocumentBuilderFactory.newInstance();
+    xml.setFeature("http://apache.org/xml/features/nonvalidating/load-external-dtd", false);
+    Document svg = xml.newDocumentBuilder().parse(chart.toFile());
+    assertEquals("svg", svg.getDocumentElement().getTagName());
+    String slope = String.format(Locale.ROOT, "slope %.4f",
+        Double.parseDouble(records.get(6).get("slope")));
+    String words = svg.getElementsByTagName("desc").item(0).getTextContent();
+    assertTrue(words.contains(slope), words);
+
+    Path pdf = dir.resolve("out/chart.pdf");
+    Path sectors = dir.resolve("out/sectors.png");
+    assertEquals(0, run("analyze", "--sectors", "12", "--chart", pdf.toString(),
+        "--sector-chart", sectors.toString(), img.toString()).status());
+    assertEquals("%PDF", new String(Files.readAllBytes(pdf), 0, 4, StandardCharsets.US_ASCII));
+
+    for (Path png : List.of(map, sectors)) {
       BufferedImage drawn = ImageIO.read(png.toFile());
       assertTrue(drawn.getWidth() >= 256 && drawn.getHeight() >= 180, png.toString());
       Set<Integer> colours = new HashSet<>();
