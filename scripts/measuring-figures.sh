@@ -14,11 +14,12 @@ fi
 mkdir -p docs/figures
 set -x
 scripts/varnoth analyze --resize --chart docs/figures/dune-default.png "$photos/Dune.jpg"
-scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency \
-  --chart docs/figures/dune-measured.png "$photos/Dune.jpg"
-scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency \
-  --chart docs/figures/dune-measured.svg "$photos/Dune.jpg"
-scripts/varnoth analyze --resize --window hann --fit-range 2:48 --axis frequency --sectors 12 \
+scripts/varnoth analyze --resize --literature --chart docs/figures/dune-measured.png "$photos/Dune.jpg"
+scripts/varnoth analyze --resize --literature --chart docs/figures/dune-measured.svg "$photos/Dune.jpg"
+scripts/varnoth analyze --resize --literature --sectors 12 \
   --sector-chart docs/figures/blinds-sectors.png "$photos/Blinds.jpg"
-scripts/varnoth analyze --side 1024 --remove-mean --window hann --axis frequency --fit-range 10:256 \
-  --chart docs/figures/dune-1024.png "$photos/Dune.jpg"
+scripts/varnoth analyze --side 1024 --literature --chart docs/figures/dune-1024.png "$photos/Dune.jpg"
+for range in 6:64 6:128 6:384; do
+  scripts/varnoth analyze --side 1024 --literature --fit-range "$range" "$photos/Dune.jpg"
+done
+scripts/varnoth analyze --side 256 --literature --tiles --json "$photos/Dune.jpg" | tail -n 1
