@@ -10,7 +10,6 @@ import ij.plugin.LutLoader;
 import ij.process.FloatProcessor;
 import ij.process.ImageProcessor;
 import java.awt.Rectangle;
-import java.awt.image.IndexColorModel;
 import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
@@ -27,6 +26,7 @@ import org.varnoth.TileResult;
 final class SlopeMap {
   private static final String LUT = "fire";
   private static final double OVERLAY_OPACITY = 0.5;
+  private static final String OVERLAY_NAME = "slope map";
 
   private SlopeMap() {}
 
@@ -79,7 +79,8 @@ final class SlopeMap {
   }
 
   /**
-   * Lays each plane's map over the image's tiles, in the map's colours, half transparent.
+   * Lays each plane's map over the image's tiles, in the map's colours, half
+   * transparent, in place of a map laid there before.
    *
    * @param imp the measured image
    * @param map its slope map
@@ -90,6 +91,8 @@ final class SlopeMap {
   static void overlay(ImagePlus imp, ImagePlus map, Rectangle area, int side,
       List<PlaneResult> planes) {
     Overlay overlay = imp.getOverlay() != null ? imp.getOverlay() : new Overlay();
+    // A new measurement's map replaces the last one's.
+    overlay.remove(OVERLAY_NAME);
     for (PlaneResult plane : planes) {
       Rectangle tiles = tilesBounds(area, side, plane.tiles());
       ImageProcessor ip = map.getStack().getProcessor(plane.slice());
@@ -99,7 +102,7 @@ final class SlopeMap {
       colours.setMinAndMax(map.getDisplayRangeMin(), map.getDisplayRangeMax());
       ImageRoi roi = new ImageRoi(tiles.x, tiles.y, colours.convertToColorProcessor());
       roi.setOpacity(OVERLAY_OPACITY);
-      roi.setName("slope map");
+      roi.setName(OVERLAY_NAME);
       if (imp.getStackSize() > 1) {
         roi.setPosition(plane.slice());
       }
