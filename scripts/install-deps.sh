@@ -5,7 +5,8 @@
 #   scripts/install-deps.sh             the Linux build: library, jar, tests
 #                                       (clang for the fuzz targets), and
 #                                       the checks of the sources' form
-#                                       (clang-format, python3)
+#                                       (clang-format, python3), the ImageJ
+#                                       command's tests (Xvfb)
 #   scripts/install-deps.sh --windows   also the Windows cross-builds (x86
 #                                       and x86-64) and their tests:
 #                                       mingw-w64 (posix threads),
@@ -39,6 +40,8 @@ packages=(
   maven
   clang-14 libclang-rt-14-dev libomp-14-dev
   clang-format-14 python3
+  # The ImageJ command's tests: AWT's X11 part of the JDK and a virtual display.
+  openjdk-17-jre xvfb xauth
 )
 if $windows; then
   # wine32 is an i386 package: the i386 architecture must be enabled.

@@ -17,8 +17,10 @@
 #      libraries of each, packed into varnoth-jni-VERSION.jar, the JUnit
 #      tests in JVMs under -Xcheck:jni (any JNI warning fails; the tool's
 #      tests end to end), the Spark module's tests in a local[2] session,
-#      javadoc with doclint, and the artifacts installed in the local Maven
-#      repository;
+#      the ImageJ command's tests under Xvfb (ImageJ needs a display; without
+#      xvfb-run they are skipped), javadoc with doclint, and the artifacts
+#      installed in the local Maven repository; the ImageJ plugin jar must
+#      carry the same natives as the library's jar;
 #   4. the command-line tool through its launcher, on the bundled sample;
 #   5. the example consumer in examples/, built against the installed
 #      artifact and run with no options: the README's quick start and
@@ -83,7 +85,13 @@ if [ ${#outputs[@]} -ge 2 ]; then
 fi
 
 echo "== maven"
-"${mvn[@]}" clean install
+display=()
+if command -v xvfb-run >/dev/null; then
+  display=(xvfb-run -a)
+else
+  skipped+=("the ImageJ command's tests (no xvfb-run)")
+fi
+"${display[@]}" "${mvn[@]}" clean install
 version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' pom.xml)
 jar=varnoth-jni/target/varnoth-jni-$version.jar
 listing=$(jar tf "$jar")
@@ -105,6 +113,12 @@ for p in linux-x86_64 linux-aarch64 windows-x86 windows-x86_64; do
   [ "$found" -eq 0 ] || carried+=("$p")
 done
 echo "$jar carries ${carried[*]}"
+plugin=varnoth-imagej/target/Varnoth_ImageJ-$version.jar
+diff <(grep '^Varnoth/native/' <<<"$listing" | sort) \
+  <(jar tf "$plugin" | grep '^Varnoth/native/' | sort) \
+  || { echo "$plugin lacks natives that $jar carries" >&2; exit 1; }
+jar tf "$plugin" | grep -qx plugins.config || { echo "$plugin lacks plugins.config" >&2; exit 1; }
+echo "$plugin carries the same natives and plugins.config"
 
 echo "== command-line tool"
 out=$(scripts/varnoth analyze samples/synthetic-beta2.png)
