@@ -27,7 +27,9 @@ import picocli.CommandLine.Option;
  * exponent, the share of fields whose true exponent lies within the reported
  * standard error and within the 95 % interval, and the share called curved:
  * of these pure power laws, and of broken ones whose exponent steps from
- * alpha - 0.5 to alpha + 0.5 at the range's geometric middle.
+ * alpha - 0.5 to alpha + 0.5 at the range's geometric middle. With
+ * {@code --reduce F} it measures instead the bias of the exponent through
+ * each reduction of periodic fields F times the side.
  */
 @Command(name = "calibrate", mixinStandardHelpOptions = true,
     description = {"Measures Gaussian random fields of known exponent alpha (power ~ 1/f^alpha) "
