@@ -1,9 +1,15 @@
 package org.varnoth;
 
+import java.awt.image.BandedSampleModel;
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
+import java.awt.image.ComponentSampleModel;
+import java.awt.image.DataBuffer;
 import java.awt.image.IndexColorModel;
+import java.awt.image.PixelInterleavedSampleModel;
 import java.awt.image.Raster;
+import java.awt.image.SampleModel;
+import java.awt.image.SinglePixelPackedSampleModel;
 import java.util.Objects;
 
 /**
@@ -55,6 +61,128 @@ public final class GreyImages {
   public static double[][] of(Raster raster) {
     Objects.requireNonNull(raster, "raster is null");
     return ofBands(raster, raster.getNumBands() >= 3 ? 3 : 1);
+  }
+
+  /**
+   * The grey levels of the side x side square of an image whose top-left
+   * pixel is (left, top), the values of {@link #of(BufferedImage)}, in a new
+   * flat array row by row: pixel (left + c, top + r) at {@code side * r + c}.
+   */
+  static double[] square(BufferedImage image, int left, int top, int side) {
+    ColorModel cm = image.getColorModel();
+    if (cm instanceof IndexColorModel) {
+      return flat(of(image.getSubimage(left, top, side, side)), side);
+    }
+    return square(image.getRaster(), cm.getNumColorComponents() >= 3 ? 3 : 1, left, top, side);
+  }
+
+  /**
+   * The grey levels of the side x side square of a raster whose top-left
+   * sample is (left, top) from the raster's minimum corner, the values of
+   * {@link #of(Raster)}, in a new flat array row by row.
+   */
+  static double[] square(Raster raster, int left, int top, int side) {
+    return square(raster, raster.getNumBands() >= 3 ? 3 : 1, left, top, side);
+  }
+
+  // The integer samples of the usual rasters (grey, interleaved or banded
+  // bytes and shorts, packed RGB) are read as data elements, a row copy for
+  // the JDK's rasters, and turned into samples as their sample model reads
+  // them; any other raster goes through of(Raster).
+  private static double[] square(Raster raster, int colourBands, int left, int top, int side) {
+    SampleModel sm = raster.getSampleModel();
+    Class<?> kind = sm.getClass();
+    int type = sm.getDataType();
+    boolean integral = hasIntegerSamples(raster);
+    boolean components = kind == PixelInterleavedSampleModel.class
+        || kind == BandedSampleModel.class || kind == ComponentSampleModel.class;
+    boolean packed = kind == SinglePixelPackedSampleModel.class;
+    if (!integral || !(components || packed)) {
+      return flat(ofBands(raster.createChild(raster.getMinX() + left, raster.getMinY() + top,
+          side, side, 0, 0, null), colourBands), side);
+    }
+    Object elements = raster.getDataElements(raster.getMinX() + left, raster.getMinY() + top,
+        side, side, null);
+    if (packed) {
+      return unpacked(samples(elements, type), (SinglePixelPackedSampleModel) sm, colourBands);
+    }
+    int n = sm.getNumDataElements();
+    if (elements instanceof byte[] b && n == 1) {
+      return unsignedBytes(b);
+    }
+    return grey(samples(elements, type), n, colourBands);
+  }
+
+  /** Whether a raster's samples are integers, whose grey levels are all finite. */
+  static boolean hasIntegerSamples(Raster raster) {
+    int type = raster.getSampleModel().getDataType();
+    return type == DataBuffer.TYPE_BYTE || type == DataBuffer.TYPE_USHORT
+        || type == DataBuffer.TYPE_SHORT || type == DataBuffer.TYPE_INT;
+  }
+
+  // The data elements as the data buffer reads them: bytes and unsigned
+  // shorts from 0, shorts signed.
+  private static int[] samples(Object elements, int type) {
+    if (elements instanceof int[] i) {
+      return i;
+    }
+    int[] out;
+    if (elements instanceof byte[] b) {
+      out = new int[b.length];
+      for (int i = 0; i < b.length; i++) {
+        out[i] = b[i] & 0xff;
+      }
+      return out;
+    }
+    short[] s = (short[]) elements;
+    out = new int[s.length];
+    int mask = type == DataBuffer.TYPE_USHORT ? 0xffff : -1;
+    for (int i = 0; i < s.length; i++) {
+      out[i] = s[i] & mask;
+    }
+    return out;
+  }
+
+  private static double[] unsignedBytes(byte[] b) {
+    double[] out = new double[b.length];
+    for (int i = 0; i < b.length; i++) {
+      out[i] = b[i] & 0xff;
+    }
+    return out;
+  }
+
+  // Pixel i's band k is samples[n * i + k].
+  private static double[] grey(int[] samples, int n, int colourBands) {
+    double[] out = new double[samples.length / n];
+    for (int i = 0; i < out.length; i++) {
+      int p = n * i;
+      out[i] = colourBands == 1 ? samples[p]
+          : grey(samples[p], samples[p + 1], samples[p + 2]);
+    }
+    return out;
+  }
+
+  // Band k of a packed pixel v is (v & mask[k]) >>> shift[k].
+  private static double[] unpacked(int[] pixels, SinglePixelPackedSampleModel sm,
+      int colourBands) {
+    int[] mask = sm.getBitMasks();
+    int[] shift = sm.getBitOffsets();
+    double[] out = new double[pixels.length];
+    for (int i = 0; i < pixels.length; i++) {
+      int v = pixels[i];
+      out[i] = colourBands == 1 ? (v & mask[0]) >>> shift[0]
+          : grey((v & mask[0]) >>> shift[0], (v & mask[1]) >>> shift[1],
+              (v & mask[2]) >>> shift[2]);
+    }
+    return out;
+  }
+
+  private static double[] flat(double[][] rows, int side) {
+    double[] out = new double[side * side];
+    for (int r = 0; r < side; r++) {
+      System.arraycopy(rows[r], 0, out, side * r, side);
+    }
+    return out;
   }
 
   static double grey(double r, double g, double b) {

@@ -547,6 +547,10 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(BufferedImage image) {
     Region r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
+    if (window == Window.CROP) {
+      return analyzeWindow(GreyImages.square(image, r.left(), r.top(), side),
+          GreyImages.hasIntegerSamples(image.getRaster()));
+    }
     return analyze(GreyImages.of(image.getSubimage(r.left(), r.top(), r.side(), r.side())));
   }
 
@@ -561,6 +565,10 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(Raster raster) {
     Region r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
+    if (window == Window.CROP) {
+      return analyzeWindow(GreyImages.square(raster, r.left(), r.top(), side),
+          GreyImages.hasIntegerSamples(raster));
+    }
     return analyze(GreyImages.of(raster.createChild(raster.getMinX() + r.left(),
         raster.getMinY() + r.top(), r.side(), r.side(), 0, 0, null)));
   }
@@ -677,8 +685,14 @@ public final class SpectrumAnalyzer implements Serializable {
   // The window w (a new N x N array row by row, modified here), transformed
   // natively in one call.
   private SpectrumResult analyzeWindow(double[] w) {
+    return analyzeWindow(w, false);
+  }
+
+  // knownFinite: w holds only finite values (grey levels of integer
+  // samples), so that they need not be looked at.
+  private SpectrumResult analyzeWindow(double[] w, boolean knownFinite) {
     NativeLibrary.loadSpectra();
-    boolean finite = allFinite(w);
+    boolean finite = knownFinite || allFinite(w);
     if (removeMean || taper == Taper.HANN) {
       subtractMean(w);
     }
