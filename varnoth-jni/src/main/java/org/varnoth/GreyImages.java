@@ -66,30 +66,33 @@ public final class GreyImages {
   /**
    * The grey levels of the side x side square of an image whose top-left
    * pixel is (left, top), the values of {@link #of(BufferedImage)}, in a new
-   * flat array row by row: pixel (left + c, top + r) at {@code side * r + c}.
+   * flat array row by row: pixel (left + c, top + r) at {@code side * r + c}
+   * of {@code out}, which is returned.
    */
-  static double[] square(BufferedImage image, int left, int top, int side) {
+  static double[] square(BufferedImage image, int left, int top, int side, double[] out) {
     ColorModel cm = image.getColorModel();
     if (cm instanceof IndexColorModel) {
-      return flat(of(image.getSubimage(left, top, side, side)), side);
+      return flat(of(image.getSubimage(left, top, side, side)), side, out);
     }
-    return square(image.getRaster(), cm.getNumColorComponents() >= 3 ? 3 : 1, left, top, side);
+    return square(image.getRaster(), cm.getNumColorComponents() >= 3 ? 3 : 1, left, top, side,
+        out);
   }
 
   /**
    * The grey levels of the side x side square of a raster whose top-left
    * sample is (left, top) from the raster's minimum corner, the values of
-   * {@link #of(Raster)}, in a new flat array row by row.
+   * {@link #of(Raster)}, row by row in {@code out}, which is returned.
    */
-  static double[] square(Raster raster, int left, int top, int side) {
-    return square(raster, raster.getNumBands() >= 3 ? 3 : 1, left, top, side);
+  static double[] square(Raster raster, int left, int top, int side, double[] out) {
+    return square(raster, raster.getNumBands() >= 3 ? 3 : 1, left, top, side, out);
   }
 
   // The integer samples of the usual rasters (grey, interleaved or banded
   // bytes and shorts, packed RGB) are read as data elements, a row copy for
   // the JDK's rasters, and turned into samples as their sample model reads
   // them; any other raster goes through of(Raster).
-  private static double[] square(Raster raster, int colourBands, int left, int top, int side) {
+  private static double[] square(Raster raster, int colourBands, int left, int top, int side,
+      double[] out) {
     SampleModel sm = raster.getSampleModel();
     Class<?> kind = sm.getClass();
     int type = sm.getDataType();
@@ -99,18 +102,19 @@ public final class GreyImages {
     boolean packed = kind == SinglePixelPackedSampleModel.class;
     if (!integral || !(components || packed)) {
       return flat(ofBands(raster.createChild(raster.getMinX() + left, raster.getMinY() + top,
-          side, side, 0, 0, null), colourBands), side);
+          side, side, 0, 0, null), colourBands), side, out);
     }
     Object elements = raster.getDataElements(raster.getMinX() + left, raster.getMinY() + top,
         side, side, null);
     if (packed) {
-      return unpacked(samples(elements, type), (SinglePixelPackedSampleModel) sm, colourBands);
+      return unpacked(samples(elements, type), (SinglePixelPackedSampleModel) sm, colourBands,
+          out);
     }
     int n = sm.getNumDataElements();
     if (elements instanceof byte[] b && n == 1) {
-      return unsignedBytes(b);
+      return unsignedBytes(b, out);
     }
-    return grey(samples(elements, type), n, colourBands);
+    return grey(samples(elements, type), n, colourBands, out);
   }
 
   /** Whether a raster's samples are integers, whose grey levels are all finite. */
@@ -143,8 +147,7 @@ public final class GreyImages {
     return out;
   }
 
-  private static double[] unsignedBytes(byte[] b) {
-    double[] out = new double[b.length];
+  private static double[] unsignedBytes(byte[] b, double[] out) {
     for (int i = 0; i < b.length; i++) {
       out[i] = b[i] & 0xff;
     }
@@ -152,9 +155,8 @@ public final class GreyImages {
   }
 
   // Pixel i's band k is samples[n * i + k].
-  private static double[] grey(int[] samples, int n, int colourBands) {
-    double[] out = new double[samples.length / n];
-    for (int i = 0; i < out.length; i++) {
+  private static double[] grey(int[] samples, int n, int colourBands, double[] out) {
+    for (int i = 0; i < samples.length / n; i++) {
       int p = n * i;
       out[i] = colourBands == 1 ? samples[p]
           : grey(samples[p], samples[p + 1], samples[p + 2]);
@@ -164,10 +166,9 @@ public final class GreyImages {
 
   // Band k of a packed pixel v is (v & mask[k]) >>> shift[k].
   private static double[] unpacked(int[] pixels, SinglePixelPackedSampleModel sm,
-      int colourBands) {
+      int colourBands, double[] out) {
     int[] mask = sm.getBitMasks();
     int[] shift = sm.getBitOffsets();
-    double[] out = new double[pixels.length];
     for (int i = 0; i < pixels.length; i++) {
       int v = pixels[i];
       out[i] = colourBands == 1 ? (v & mask[0]) >>> shift[0]
@@ -177,8 +178,7 @@ public final class GreyImages {
     return out;
   }
 
-  private static double[] flat(double[][] rows, int side) {
-    double[] out = new double[side * side];
+  private static double[] flat(double[][] rows, int side, double[] out) {
     for (int r = 0; r < side; r++) {
       System.arraycopy(rows[r], 0, out, side * r, side);
     }
