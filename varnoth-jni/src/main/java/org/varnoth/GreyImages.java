@@ -114,6 +114,9 @@ public final class GreyImages {
     if (elements instanceof byte[] b && n == 1) {
       return unsignedBytes(b, out);
     }
+    if (elements instanceof short[] h && n == 1) {
+      return shorts(h, type == DataBuffer.TYPE_USHORT ? 0xffff : -1, out);
+    }
     return grey(samples(elements, type), n, colourBands, out);
   }
 
@@ -150,6 +153,13 @@ public final class GreyImages {
   private static double[] unsignedBytes(byte[] b, double[] out) {
     for (int i = 0; i < b.length; i++) {
       out[i] = b[i] & 0xff;
+    }
+    return out;
+  }
+
+  private static double[] shorts(short[] h, int mask, double[] out) {
+    for (int i = 0; i < h.length; i++) {
+      out[i] = h[i] & mask;
     }
     return out;
   }
