@@ -87,10 +87,10 @@ public final class GreyImages {
     return square(raster, raster.getNumBands() >= 3 ? 3 : 1, left, top, side, out);
   }
 
-  // The integer samples of the usual rasters (grey, interleaved or banded
-  // bytes and shorts, packed RGB) are read as data elements, a row copy for
-  // the JDK's rasters, and turned into samples as their sample model reads
-  // them; any other raster goes through of(Raster).
+  // The integer samples of the JDK's component and packed sample models
+  // (grey, interleaved or banded bytes and shorts, packed RGB) are read from
+  // the data buffer as their sample model reads them, one byte grey row as a
+  // row copy; any other raster goes through of(Raster).
   private static double[] square(Raster raster, int colourBands, int left, int top, int side,
       double[] out) {
     SampleModel sm = raster.getSampleModel();
@@ -104,20 +104,58 @@ public final class GreyImages {
       return flat(ofBands(raster.createChild(raster.getMinX() + left, raster.getMinY() + top,
           side, side, 0, 0, null), colourBands), side, out);
     }
-    Object elements = raster.getDataElements(raster.getMinX() + left, raster.getMinY() + top,
-        side, side, null);
+    int x0 = raster.getMinX() + left - raster.getSampleModelTranslateX();
+    int y0 = raster.getMinY() + top - raster.getSampleModelTranslateY();
     if (packed) {
-      return unpacked(samples(elements, type), (SinglePixelPackedSampleModel) sm, colourBands,
-          out);
+      return packed((SinglePixelPackedSampleModel) sm, raster.getDataBuffer(), colourBands, x0,
+          y0, side, out);
     }
-    int n = sm.getNumDataElements();
-    if (elements instanceof byte[] b && n == 1) {
-      return unsignedBytes(b, out);
+    if (type == DataBuffer.TYPE_BYTE && sm.getNumDataElements() == 1) {
+      // One row copy per row for the JDK's byte rasters.
+      return unsignedBytes((byte[]) raster.getDataElements(raster.getMinX() + left,
+          raster.getMinY() + top, side, side, null), out);
     }
-    if (elements instanceof short[] h && n == 1) {
-      return shorts(h, type == DataBuffer.TYPE_USHORT ? 0xffff : -1, out);
+    return components((ComponentSampleModel) sm, raster.getDataBuffer(), colourBands, x0, y0,
+        side, out);
+  }
+
+  // Sample (x, y, b) is element y * scanline + x * pixelStride + bandOffset[b]
+  // of bank bankIndex[b], as the data buffer reads it (bytes and unsigned
+  // shorts from 0, shorts signed).
+  private static double[] components(ComponentSampleModel sm, DataBuffer db, int colourBands,
+      int x0, int y0, int side, double[] out) {
+    int[] bank = sm.getBankIndices();
+    int[] offset = sm.getBandOffsets();
+    int scanline = sm.getScanlineStride();
+    int stride = sm.getPixelStride();
+    for (int r = 0; r < side; r++) {
+      int base = (y0 + r) * scanline + x0 * stride;
+      for (int c = 0; c < side; c++) {
+        int i = base + c * stride;
+        out[side * r + c] = colourBands == 1 ? db.getElem(bank[0], i + offset[0])
+            : grey(db.getElem(bank[0], i + offset[0]), db.getElem(bank[1], i + offset[1]),
+                db.getElem(bank[2], i + offset[2]));
+      }
     }
-    return grey(samples(elements, type), n, colourBands, out);
+    return out;
+  }
+
+  // Sample (x, y, b) is (element y * scanline + x & mask[b]) >>> shift[b].
+  private static double[] packed(SinglePixelPackedSampleModel sm, DataBuffer db, int colourBands,
+      int x0, int y0, int side, double[] out) {
+    int[] mask = sm.getBitMasks();
+    int[] shift = sm.getBitOffsets();
+    int scanline = sm.getScanlineStride();
+    for (int r = 0; r < side; r++) {
+      int base = (y0 + r) * scanline + x0;
+      for (int c = 0; c < side; c++) {
+        int v = db.getElem(base + c);
+        out[side * r + c] = colourBands == 1 ? (v & mask[0]) >>> shift[0]
+            : grey((v & mask[0]) >>> shift[0], (v & mask[1]) >>> shift[1],
+                (v & mask[2]) >>> shift[2]);
+      }
+    }
+    return out;
   }
 
   /** Whether a raster's samples are integers, whose grey levels are all finite. */
@@ -127,63 +165,9 @@ public final class GreyImages {
         || type == DataBuffer.TYPE_SHORT || type == DataBuffer.TYPE_INT;
   }
 
-  // The data elements as the data buffer reads them: bytes and unsigned
-  // shorts from 0, shorts signed.
-  private static int[] samples(Object elements, int type) {
-    if (elements instanceof int[] i) {
-      return i;
-    }
-    int[] out;
-    if (elements instanceof byte[] b) {
-      out = new int[b.length];
-      for (int i = 0; i < b.length; i++) {
-        out[i] = b[i] & 0xff;
-      }
-      return out;
-    }
-    short[] s = (short[]) elements;
-    out = new int[s.length];
-    int mask = type == DataBuffer.TYPE_USHORT ? 0xffff : -1;
-    for (int i = 0; i < s.length; i++) {
-      out[i] = s[i] & mask;
-    }
-    return out;
-  }
-
   private static double[] unsignedBytes(byte[] b, double[] out) {
     for (int i = 0; i < b.length; i++) {
       out[i] = b[i] & 0xff;
-    }
-    return out;
-  }
-
-  private static double[] shorts(short[] h, int mask, double[] out) {
-    for (int i = 0; i < h.length; i++) {
-      out[i] = h[i] & mask;
-    }
-    return out;
-  }
-
-  // Pixel i's band k is samples[n * i + k].
-  private static double[] grey(int[] samples, int n, int colourBands, double[] out) {
-    for (int i = 0; i < samples.length / n; i++) {
-      int p = n * i;
-      out[i] = colourBands == 1 ? samples[p]
-          : grey(samples[p], samples[p + 1], samples[p + 2]);
-    }
-    return out;
-  }
-
-  // Band k of a packed pixel v is (v & mask[k]) >>> shift[k].
-  private static double[] unpacked(int[] pixels, SinglePixelPackedSampleModel sm,
-      int colourBands, double[] out) {
-    int[] mask = sm.getBitMasks();
-    int[] shift = sm.getBitOffsets();
-    for (int i = 0; i < pixels.length; i++) {
-      int v = pixels[i];
-      out[i] = colourBands == 1 ? (v & mask[0]) >>> shift[0]
-          : grey((v & mask[0]) >>> shift[0], (v & mask[1]) >>> shift[1],
-              (v & mask[2]) >>> shift[2]);
     }
     return out;
   }
