@@ -1,9 +1,15 @@
 package org.varnoth;
 
+import java.awt.image.BandedSampleModel;
 import java.awt.image.BufferedImage;
 import java.awt.image.ColorModel;
+import java.awt.image.ComponentSampleModel;
+import java.awt.image.DataBuffer;
 import java.awt.image.IndexColorModel;
+import java.awt.image.PixelInterleavedSampleModel;
 import java.awt.image.Raster;
+import java.awt.image.SampleModel;
+import java.awt.image.SinglePixelPackedSampleModel;
 import java.util.Objects;
 
 /**
@@ -55,6 +61,122 @@ public final class GreyImages {
   public static double[][] of(Raster raster) {
     Objects.requireNonNull(raster, "raster is null");
     return ofBands(raster, raster.getNumBands() >= 3 ? 3 : 1);
+  }
+
+  /**
+   * The grey levels of the side x side square of an image whose top-left
+   * pixel is (left, top), the values of {@link #of(BufferedImage)}, in a new
+   * flat array row by row: pixel (left + c, top + r) at {@code side * r + c}
+   * of {@code out}, which is returned.
+   */
+  static double[] square(BufferedImage image, int left, int top, int side, double[] out) {
+    ColorModel cm = image.getColorModel();
+    if (cm instanceof IndexColorModel) {
+      return flat(of(image.getSubimage(left, top, side, side)), side, out);
+    }
+    return square(image.getRaster(), cm.getNumColorComponents() >= 3 ? 3 : 1, left, top, side,
+        out);
+  }
+
+  /**
+   * The grey levels of the side x side square of a raster whose top-left
+   * sample is (left, top) from the raster's minimum corner, the values of
+   * {@link #of(Raster)}, row by row in {@code out}, which is returned.
+   */
+  static double[] square(Raster raster, int left, int top, int side, double[] out) {
+    return square(raster, raster.getNumBands() >= 3 ? 3 : 1, left, top, side, out);
+  }
+
+  // The integer samples of the JDK's component and packed sample models
+  // (grey, interleaved or banded bytes and shorts, packed RGB) are read from
+  // the data buffer as their sample model reads them, one byte grey row as a
+  // row copy; any other raster goes through of(Raster).
+  private static double[] square(Raster raster, int colourBands, int left, int top, int side,
+      double[] out) {
+    SampleModel sm = raster.getSampleModel();
+    Class<?> kind = sm.getClass();
+    int type = sm.getDataType();
+    boolean integral = hasIntegerSamples(raster);
+    boolean components = kind == PixelInterleavedSampleModel.class
+        || kind == BandedSampleModel.class || kind == ComponentSampleModel.class;
+    boolean packed = kind == SinglePixelPackedSampleModel.class;
+    if (!integral || !(components || packed)) {
+      return flat(ofBands(raster.createChild(raster.getMinX() + left, raster.getMinY() + top,
+          side, side, 0, 0, null), colourBands), side, out);
+    }
+    int x0 = raster.getMinX() + left - raster.getSampleModelTranslateX();
+    int y0 = raster.getMinY() + top - raster.getSampleModelTranslateY();
+    if (packed) {
+      return packed((SinglePixelPackedSampleModel) sm, raster.getDataBuffer(), colourBands, x0,
+          y0, side, out);
+    }
+    if (type == DataBuffer.TYPE_BYTE && sm.getNumDataElements() == 1) {
+      // One row copy per row for the JDK's byte rasters.
+      return unsignedBytes((byte[]) raster.getDataElements(raster.getMinX() + left,
+          raster.getMinY() + top, side, side, null), out);
+    }
+    return components((ComponentSampleModel) sm, raster.getDataBuffer(), colourBands, x0, y0,
+        side, out);
+  }
+
+  // Sample (x, y, b) is element y * scanline + x * pixelStride + bandOffset[b]
+  // of bank bankIndex[b], as the data buffer reads it (bytes and unsigned
+  // shorts from 0, shorts signed).
+  private static double[] components(ComponentSampleModel sm, DataBuffer db, int colourBands,
+      int x0, int y0, int side, double[] out) {
+    int[] bank = sm.getBankIndices();
+    int[] offset = sm.getBandOffsets();
+    int scanline = sm.getScanlineStride();
+    int stride = sm.getPixelStride();
+    for (int r = 0; r < side; r++) {
+      int base = (y0 + r) * scanline + x0 * stride;
+      for (int c = 0; c < side; c++) {
+        int i = base + c * stride;
+        out[side * r + c] = colourBands == 1 ? db.getElem(bank[0], i + offset[0])
+            : grey(db.getElem(bank[0], i + offset[0]), db.getElem(bank[1], i + offset[1]),
+                db.getElem(bank[2], i + offset[2]));
+      }
+    }
+    return out;
+  }
+
+  // Sample (x, y, b) is (element y * scanline + x & mask[b]) >>> shift[b].
+  private static double[] packed(SinglePixelPackedSampleModel sm, DataBuffer db, int colourBands,
+      int x0, int y0, int side, double[] out) {
+    int[] mask = sm.getBitMasks();
+    int[] shift = sm.getBitOffsets();
+    int scanline = sm.getScanlineStride();
+    for (int r = 0; r < side; r++) {
+      int base = (y0 + r) * scanline + x0;
+      for (int c = 0; c < side; c++) {
+        int v = db.getElem(base + c);
+        out[side * r + c] = colourBands == 1 ? (v & mask[0]) >>> shift[0]
+            : grey((v & mask[0]) >>> shift[0], (v & mask[1]) >>> shift[1],
+                (v & mask[2]) >>> shift[2]);
+      }
+    }
+    return out;
+  }
+
+  /** Whether a raster's samples are integers, whose grey levels are all finite. */
+  static boolean hasIntegerSamples(Raster raster) {
+    int type = raster.getSampleModel().getDataType();
+    return type == DataBuffer.TYPE_BYTE || type == DataBuffer.TYPE_USHORT
+        || type == DataBuffer.TYPE_SHORT || type == DataBuffer.TYPE_INT;
+  }
+
+  private static double[] unsignedBytes(byte[] b, double[] out) {
+    for (int i = 0; i < b.length; i++) {
+      out[i] = b[i] & 0xff;
+    }
+    return out;
+  }
+
+  private static double[] flat(double[][] rows, int side, double[] out) {
+    for (int r = 0; r < side; r++) {
+      System.arraycopy(rows[r], 0, out, side * r, side);
+    }
+    return out;
   }
 
   static double grey(double r, double g, double b) {

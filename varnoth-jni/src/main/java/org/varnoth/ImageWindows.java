@@ -35,10 +35,18 @@ final class ImageWindows {
     return new int[] {rows, columns};
   }
 
-  /** The centre crop: top-left at ((rows - side) / 2, (columns - side) / 2). */
+  /** The centre crop, in a new array. */
   static double[] crop(double[][] image, int side) {
+    return crop(image, side, new double[side * side]);
+  }
+
+  /**
+   * The centre crop, top-left at ((rows - side) / 2, (columns - side) / 2),
+   * written into {@code out} (side * side values), which is returned.
+   */
+  static double[] crop(double[][] image, int side, double[] out) {
     int[] size = checkedSize(image, side);
-    return block(image, (size[0] - side) / 2, (size[1] - side) / 2, side);
+    return block(image, (size[0] - side) / 2, (size[1] - side) / 2, side, out);
   }
 
   /**
@@ -101,7 +109,10 @@ final class ImageWindows {
   }
 
   private static double[] block(double[][] image, int top, int left, int side) {
-    double[] out = new double[side * side];
+    return block(image, top, left, side, new double[side * side]);
+  }
+
+  private static double[] block(double[][] image, int top, int left, int side, double[] out) {
     for (int r = 0; r < side; r++) {
       System.arraycopy(image[top + r], left, out, side * r, side);
     }

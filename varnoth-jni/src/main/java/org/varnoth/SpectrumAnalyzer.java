@@ -257,6 +257,8 @@ public final class SpectrumAnalyzer implements Serializable {
 
   // HANN[i]: the taper of side MIN_SIDE << i.
   private static final double[][] HANN = hannTapers();
+  private static final int SCRATCH_SIDE = 256;
+  private static final ThreadLocal<double[]> SCRATCH = new ThreadLocal<>();
 
   private final int side;
   private final Window window;
@@ -529,7 +531,7 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(double[][] image) {
     double[] w = switch (window) {
-      case CROP -> ImageWindows.crop(image, side);
+      case CROP -> ImageWindows.crop(image, side, scratchWindow());
       case RESIZE -> ImageWindows.lowPassReduction(image, side);
       case AREA_AVERAGE -> ImageWindows.areaAverage(image, side);
     };
@@ -547,6 +549,10 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(BufferedImage image) {
     Region r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
+    if (window == Window.CROP) {
+      return analyzeWindow(GreyImages.square(image, r.left(), r.top(), side, scratchWindow()),
+          GreyImages.hasIntegerSamples(image.getRaster()));
+    }
     return analyze(GreyImages.of(image.getSubimage(r.left(), r.top(), r.side(), r.side())));
   }
 
@@ -561,6 +567,10 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(Raster raster) {
     Region r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
+    if (window == Window.CROP) {
+      return analyzeWindow(GreyImages.square(raster, r.left(), r.top(), side, scratchWindow()),
+          GreyImages.hasIntegerSamples(raster));
+    }
     return analyze(GreyImages.of(raster.createChild(raster.getMinX() + r.left(),
         raster.getMinY() + r.top(), r.side(), r.side(), 0, 0, null)));
   }
@@ -674,11 +684,33 @@ public final class SpectrumAnalyzer implements Serializable {
     }
   }
 
-  // The window w (a new N x N array row by row, modified here), transformed
-  // natively in one call.
+  // A window of side * side values for this thread to overwrite: the crops
+  // are written there, as the window is dead once the native call has
+  // returned and a fresh array is cold memory on every call. Windows larger
+  // than SCRATCH_SIDE^2 are not kept.
+  private double[] scratchWindow() {
+    if (side > SCRATCH_SIDE) {
+      return new double[side * side];
+    }
+    double[] w = SCRATCH.get();
+    if (w == null || w.length != side * side) {
+      w = new double[side * side];
+      SCRATCH.set(w);
+    }
+    return w;
+  }
+
+  // The window w (N x N values row by row, modified here, not kept),
+  // transformed natively in one call.
   private SpectrumResult analyzeWindow(double[] w) {
+    return analyzeWindow(w, false);
+  }
+
+  // knownFinite: w holds only finite values (grey levels of integer
+  // samples), so that they need not be looked at.
+  private SpectrumResult analyzeWindow(double[] w, boolean knownFinite) {
     NativeLibrary.loadSpectra();
-    boolean finite = allFinite(w);
+    boolean finite = knownFinite || allFinite(w);
     if (removeMean || taper == Taper.HANN) {
       subtractMean(w);
     }

@@ -149,6 +149,8 @@ class SpectrumAnalyzerTest {
     assertBits(kind.grey(), GreyImages.of(read), "grey levels");
     SpectrumResult expected = natives(centre(kind.grey()), false, false);
     assertSameResult(expected, SpectrumAnalyzer.create().analyze(read));
+    // As drawn, before the PNG: packed RGB pixels rather than bytes.
+    assertSameResult(expected, SpectrumAnalyzer.create().analyze(kind.image()));
     if (!(read.getColorModel() instanceof IndexColorModel)) {
       // A raster has no palette: its samples are the grey levels.
       assertSameResult(expected, SpectrumAnalyzer.create().analyze(read.getRaster()));

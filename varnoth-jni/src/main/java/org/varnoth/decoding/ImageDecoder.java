@@ -6,11 +6,13 @@ import com.drew.metadata.exif.ExifIFD0Directory;
 import java.awt.color.ColorSpace;
 import java.awt.image.BufferedImage;
 import java.io.IOException;
+import java.io.InputStream;
 import java.nio.file.AccessDeniedException;
 import java.nio.file.FileSystemException;
 import java.nio.file.Files;
 import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
+import java.nio.file.attribute.BasicFileAttributes;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
@@ -149,7 +151,8 @@ public final class ImageDecoder {
   }
 
   /**
-   * Decodes an image file, reading only the parts of it that the reader asks for.
+   * Decodes an image file, reading only the parts of it that the reader asks
+   * for; a regular file of at most 64 KiB is read whole, once.
    *
    * @param file the file
    * @return the decoded image, which holds a share of the memory budget until closed
@@ -164,7 +167,7 @@ public final class ImageDecoder {
       throw new IOException("a directory, not a file");
     }
     try {
-      return decode(new ImageSource.FileSource(file));
+      return decode(sourceOf(file));
     } catch (NoSuchFileException e) {
       throw new IOException("no such file", e);
     } catch (AccessDeniedException e) {
@@ -172,6 +175,22 @@ public final class ImageDecoder {
     } catch (FileSystemException e) {
       throw new IOException("cannot be opened: " + Reasons.of(e), e);
     }
+  }
+
+  // A regular file that fits in one buffer of FileImageInput is read whole,
+  // once, and decoded from memory: the readers' probe, the reader and the
+  // metadata would otherwise open it three times and fill a buffer each.
+  private static ImageSource sourceOf(Path file) throws IOException {
+    BasicFileAttributes attributes = Files.readAttributes(file, BasicFileAttributes.class);
+    if (attributes.isRegularFile() && attributes.size() <= FileImageInput.BUFFER_SIZE) {
+      try (InputStream in = Files.newInputStream(file)) {
+        byte[] bytes = in.readNBytes(FileImageInput.BUFFER_SIZE + 1);
+        if (bytes.length <= FileImageInput.BUFFER_SIZE) {
+          return new ImageSource.BytesSource(bytes);
+        }
+      }
+    }
+    return new ImageSource.FileSource(file);
   }
 
   /**
