@@ -16,7 +16,8 @@ final class FileImageInput extends ImageInputStreamImpl {
   static final int BUFFER_SIZE = 64 * 1024;
 
   private final FileChannel channel;
-  private final byte[] buffer = new byte[BUFFER_SIZE];
+  /** Null once closed: the finalizer every such stream has keeps it reachable a while longer. */
+  private byte[] buffer = new byte[BUFFER_SIZE];
   /** The file position of {@code buffer[0]}. */
   private long bufferStart;
   /** How many bytes of {@code buffer} hold the file's bytes from {@code bufferStart}. */
@@ -73,6 +74,7 @@ final class FileImageInput extends ImageInputStreamImpl {
   @Override
   public void close() throws IOException {
     super.close();
+    buffer = null;
     channel.close();
   }
 

@@ -14,6 +14,7 @@ import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
 import java.nio.file.attribute.BasicFileAttributes;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
@@ -184,9 +185,10 @@ public final class ImageDecoder {
     BasicFileAttributes attributes = Files.readAttributes(file, BasicFileAttributes.class);
     if (attributes.isRegularFile() && attributes.size() <= FileImageInput.BUFFER_SIZE) {
       try (InputStream in = Files.newInputStream(file)) {
-        byte[] bytes = in.readNBytes(FileImageInput.BUFFER_SIZE + 1);
-        if (bytes.length <= FileImageInput.BUFFER_SIZE) {
-          return new ImageSource.BytesSource(bytes);
+        byte[] bytes = new byte[(int) attributes.size()];
+        int n = in.readNBytes(bytes, 0, bytes.length);
+        if (in.read() < 0) {  // not grown since its size was read
+          return new ImageSource.BytesSource(n == bytes.length ? bytes : Arrays.copyOf(bytes, n));
         }
       }
     }

@@ -8,7 +8,6 @@ import com.drew.imaging.webp.WebpMetadataReader;
 import com.drew.lang.ByteArrayReader;
 import com.drew.metadata.Metadata;
 import com.drew.metadata.exif.ExifReader;
-import com.twelvemonkeys.imageio.stream.ByteArrayImageInputStream;
 import java.io.BufferedInputStream;
 import java.io.ByteArrayInputStream;
 import java.io.IOException;
@@ -78,7 +77,7 @@ sealed interface ImageSource {
 
     @Override
     public ImageInputStream openImageStream() {
-      return new ByteArrayImageInputStream(bytes);
+      return new BytesImageInput(bytes);
     }
 
     @Override
