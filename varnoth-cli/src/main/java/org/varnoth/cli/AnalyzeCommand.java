@@ -57,6 +57,8 @@ import picocli.CommandLine.Parameters;
 final class AnalyzeCommand implements Callable<Integer> {
   /** Batches at least this long show a progress bar when stderr is a terminal. */
   private static final int PROGRESS_THRESHOLD = 8;
+  /** Images submitted per worker thread ahead of the one printed next. */
+  private static final int IN_FLIGHT_PER_WORKER = 8;
 
   /** The decoder of the run: its pixel limit and the memory budget that all threads share. */
   private ImageDecoder decoder;
@@ -185,9 +187,13 @@ final class AnalyzeCommand implements Callable<Integer> {
     return failed ? 1 : 0;
   }
 
-  // Analyses the batch on the thread pool, at most a few images ahead of the
-  // one being printed, and prints every result in input order; true if any
-  // input failed or gave no measurement.
+  // Analyses the batch on the thread pool, at most IN_FLIGHT_PER_WORKER
+  // images per worker ahead of the one being printed, and prints every result
+  // in input order; true if any input failed or gave no measurement. A
+  // finished image holds only its results, not its pixels, so the window can
+  // be wide: a slow image at its head leaves no worker idle while the images
+  // after it wait to be printed. The decoder's memory budget bounds how many
+  // are decoded at once.
   private boolean analyzeAll(List<ImageFiles.Input> batch, Map<Path, Path> chartFiles,
       PrintWriter out, PrintWriter err, OutputFiles.Pending csvFile)
       throws IOException, InterruptedException {
@@ -199,7 +205,7 @@ final class AnalyzeCommand implements Callable<Integer> {
     try (ProgressBar progress = progressBar(batch.size())) {
       int submitted = 0;
       for (ImageFiles.Input input : batch) {
-        while (submitted < batch.size() && running.size() < 2 * workers) {
+        while (submitted < batch.size() && running.size() < IN_FLIGHT_PER_WORKER * workers) {
           ImageFiles.Input next = batch.get(submitted++);
           running.add(pool.submit(() -> outcome(next, chartFiles.get(next.path()))));
         }
