@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "radial/ring_means.h"
 #include "runtime/Varnoth_runtime.h"
 #include "runtime/scratch_array.h"
 
@@ -21,12 +22,24 @@ inline int ring_of(int d2) {
 
 }  // namespace
 
+// At n = 128 the element at index R + 128 C is the one f_RadialAverageSpectra
+// reads there, and its rings list their members in ascending index order: the
+// same values added in the same order, four rings side by side.
+void window_profile(const real_T* power, int n, real_T* profile) {
+  if (n == 128) {
+    varnoth_radial::ring_means(power, varnoth_radial::kRingList.member,
+                               profile);
+  } else {
+    window_profile_by_columns(power, n, profile);
+  }
+}
+
 // Column by column, each from the top. Down a column (x fixed, y rising by
 // one) the distance changes by less than one, so the ring moves by at most
 // one from row to row and is followed without a square root. Ring k's sum
 // and count are held in registers while consecutive elements stay in ring
 // k: the same additions in the same order as sum[k] += v element by element.
-void window_profile(const real_T* power, int n, real_T* profile) {
+void window_profile_by_columns(const real_T* power, int n, real_T* profile) {
   const int half = n / 2;
   const int rings = half + 1;
   varnoth_runtime::ScratchArray<real_T> sum(rings);  // 0.0 each

@@ -18,8 +18,14 @@
 
 namespace varnoth_window {
 
-// profile receives n / 2 + 1 values.
+// profile receives n / 2 + 1 values. At n = 128 the 128 x 128 routine's
+// ring sums (ring_means.h) give them; other sides follow the rings down the
+// columns (window_profile_by_columns).
 void window_profile(const real_T* power, int n, real_T* profile);
+
+// The same values for every n, the rings followed down the columns with a
+// running sum per ring.
+void window_profile_by_columns(const real_T* power, int n, real_T* profile);
 
 }  // namespace varnoth_window
 

@@ -3,7 +3,8 @@
 //  - At side 128 every value is the natives' own, bit for bit: the power of
 //    f_ImageFFTPower (through the tuned passes, the general passes of every
 //    lane width and the reference route), the profile of
-//    f_RadialAverageSpectra, the chart of f_PlotSpectra_GetChartInfo.
+//    f_RadialAverageSpectra (the rings followed down the columns too, the
+//    form of every other side), the chart of f_PlotSpectra_GetChartInfo.
 //  - The passes of every lane width equal the reference route bit for bit,
 //    non-finite values and subnormals included, at two other sides.
 //  - At several sides the values are the mathematics: a long double DFT,
@@ -38,6 +39,7 @@ using Values = std::vector<double>;
 using varnoth_window::window_power;
 using varnoth_window::window_power_reference;
 using varnoth_window::window_profile;
+using varnoth_window::window_profile_by_columns;
 
 // Row by row (xt[n r + c]) from the library's layout (x[r + n c]).
 Values by_rows(const Values& x, int n) {
@@ -121,6 +123,9 @@ TEST(WindowAt128, EveryValueIsTheNativesOnTheImageFamilies) {
       f_RadialAverageSpectra(sd.get(), natives.data(), profile.data());
       EXPECT_TRUE(
           ArraysBitsEqual(profile.data(), profile_of(natives, 128).data(), 65));
+      Values byColumns(65);
+      window_profile_by_columns(natives.data(), 128, byColumns.data());
+      EXPECT_TRUE(ArraysBitsEqual(profile.data(), byColumns.data(), 65));
 
       double range[4], scale[2], line[2], count = 0.0, points[130];
       f_PlotSpectra_GetChartInfo(profile.data(), range, scale, line, &count,
