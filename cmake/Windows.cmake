@@ -22,6 +22,10 @@ endif()
 # test programs run in a bare Wine prefix. (tests/exports checks the DLLs'
 # imports.)
 add_link_options(-static)
+# No link time in the PE headers (the file header's and the export table's
+# time stamps, and the checksum over them): two builds of the same sources
+# give the same bytes, as the Linux builds do.
+add_link_options(-Wl,--no-insert-timestamp)
 # Libraries that find modules look up (FindOpenMP's libgomp) as archives,
 # never as import libraries of DLLs.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)

@@ -13,14 +13,19 @@
 #   2. every output of every build set side by side (cross_build_compare):
 #      the outputs made by correctly rounded operations alone must agree to
 #      the bit; the table counts the values that differ elsewhere;
-#   3. the Maven build: the release natives of the four platforms, both
-#      libraries of each, packed into varnoth-jni-VERSION.jar, the JUnit
-#      tests in JVMs under -Xcheck:jni (any JNI warning fails; the tool's
-#      tests end to end), the Spark module's tests in a local[2] session,
-#      the ImageJ command's tests under Xvfb (ImageJ needs a display; without
-#      xvfb-run they are skipped), javadoc with doclint, and the artifacts
+#   3. the Maven build with the release profile (signing skipped: no keys
+#      here): the release natives of the four platforms, both libraries of
+#      each, packed into varnoth-jni-VERSION.jar, the JUnit tests in JVMs
+#      under -Xcheck:jni (any JNI warning fails; the tool's tests end to
+#      end), the Spark module's tests in a local[2] session, the ImageJ
+#      command's tests under Xvfb (ImageJ needs a display; without xvfb-run
+#      they are skipped), javadoc with doclint, each module's sources and
+#      javadoc jars and CycloneDX bill of materials, and the artifacts
 #      installed in the local Maven repository; the ImageJ plugin jar must
-#      carry the same natives as the library's jar;
+#      carry the same natives as the library's jar; the published POMs must
+#      hold all that Maven Central requires and every jar the licence
+#      (scripts/check-poms.py); the library's jars, built once more from the
+#      same commit, must be the same bytes;
 #   4. the command-line tool through its launcher, on the bundled sample;
 #   5. the example consumer in examples/, built against the installed
 #      artifact and run with no options: the README's quick start and
@@ -91,7 +96,11 @@ if command -v xvfb-run >/dev/null; then
 else
   skipped+=("the ImageJ command's tests (no xvfb-run)")
 fi
-"${display[@]}" "${mvn[@]}" clean install
+# The jars' entry times are the last commit's: the same commit, the same bytes.
+stamp=$(git log -1 --format=%cI 2>/dev/null || true)
+[ -z "$stamp" ] || mvn+=("-Dproject.build.outputTimestamp=$stamp")
+"${display[@]}" "${mvn[@]}" -Prelease -Dgpg.skip clean install
+scripts/check-poms.py
 version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' pom.xml)
 jar=varnoth-jni/target/varnoth-jni-$version.jar
 listing=$(jar tf "$jar")
@@ -119,6 +128,17 @@ diff <(grep '^Varnoth/native/' <<<"$listing" | sort) \
   || { echo "$plugin lacks natives that $jar carries" >&2; exit 1; }
 jar tf "$plugin" | grep -qx plugins.config || { echo "$plugin lacks plugins.config" >&2; exit 1; }
 echo "$plugin carries the same natives and plugins.config"
+# The library's jars once more, from the same classes' sources and natives.
+first=$(mktemp -d)
+cp varnoth-jni/target/varnoth-jni-"$version"*.jar "$first"/
+rm -rf varnoth-jni/target/classes varnoth-jni/target/varnoth-jni-"$version"*.jar
+"${mvn[@]}" -o -q -Dvarnoth.skipNatives -DskipTests -pl varnoth-jni package
+for f in "$first"/*.jar; do
+  cmp "$f" "varnoth-jni/target/${f##*/}" \
+    || { echo "varnoth-jni/target/${f##*/} differs from the first build's" >&2; exit 1; }
+done
+echo "a second build gives the same bytes: $(cd "$first" && ls | tr '\n' ' ')"
+rm -rf "$first"
 
 echo "== command-line tool"
 out=$(scripts/varnoth analyze samples/synthetic-beta2.png)

@@ -124,7 +124,7 @@ public final class NativeLibrary {
   /**
    * The version of these classes, which the native library must carry.
    *
-   * @return the version, for instance {@code 0.1.0}
+   * @return the version, for instance {@code 0.2.0}
    */
   public static String version() {
     return ClassesVersion.VALUE;

@@ -15,7 +15,11 @@ import picocli.CommandLine.Command;
 public final class VarnothCli implements Runnable {
   @CommandLine.Spec CommandLine.Model.CommandSpec spec;
 
-  /** Runs the command line and exits with its status. */
+  /**
+   * Runs the command line and exits with its status.
+   *
+   * @param args the command line, without {@code varnoth}
+   */
   public static void main(String[] args) {
     System.exit(run(new PrintWriter(System.out, true), new PrintWriter(System.err, true), args));
   }
