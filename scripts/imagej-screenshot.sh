@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's picture of the ImageJ commands, docs/figures/imagej.png, from a
+# docs/imagej.md's picture of the ImageJ commands, docs/figures/imagej.png, from a
 # real run: ImageJ 1.x started under Xvfb with the plugin jar in its plugins
 # folder runs a macro that opens samples/synthetic-beta2.png, runs Spectral
 # Slope on its 64 x 64 tiles with the map laid over the image, places the

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The figures of the README's "Measuring a slope well": two photographs from
+# The figures of docs/measuring.md: two photographs from
 # Debian's mate-backgrounds package (GPL-2+; downloaded, not installed, into
 # out/figures-src), analysed by the command-line tool; the charts go to
 # docs/figures/ and the tool's lines are printed.
