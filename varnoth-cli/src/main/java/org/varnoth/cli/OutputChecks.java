@@ -16,17 +16,27 @@ import java.util.Set;
  * regular file (a device, a pipe) must be writable itself.
  */
 final class OutputChecks {
-  private final Set<Object> inputs = new HashSet<>();
+  private final List<Path> inputFiles;
+  /** The identities of the input files that exist; found at the first output checked. */
+  private Set<Object> inputs;
   private final Set<Path> outputs = new HashSet<>();
 
   /** The checks against these input files (those that exist). */
   OutputChecks(List<Path> inputFiles) {
-    for (Path p : inputFiles) {
-      Object key = identity(p);
-      if (key != null) {
-        inputs.add(key);
+    this.inputFiles = inputFiles;
+  }
+
+  private Set<Object> inputs() {
+    if (inputs == null) {
+      inputs = new HashSet<>();
+      for (Path p : inputFiles) {
+        Object key = identity(p);
+        if (key != null) {
+          inputs.add(key);
+        }
       }
     }
+    return inputs;
   }
 
   /** Checks an output file named by an option; null names none. */
@@ -39,7 +49,7 @@ final class OutputChecks {
       throw new AnalyzeCommand.UsageProblem(named + " is a folder, not a file");
     }
     Object key = identity(output);
-    if (key != null && inputs.contains(key)) {
+    if (key != null && inputs().contains(key)) {
       throw new AnalyzeCommand.UsageProblem(named + " is one of the input files");
     }
     if (!outputs.add(output.toAbsolutePath().normalize())) {

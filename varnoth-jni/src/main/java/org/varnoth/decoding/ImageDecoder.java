@@ -164,9 +164,6 @@ public final class ImageDecoder {
    */
   public DecodedImage decode(Path file) throws IOException {
     Objects.requireNonNull(file, "file is null");
-    if (Files.isDirectory(file)) {
-      throw new IOException("a directory, not a file");
-    }
     try {
       return decode(sourceOf(file));
     } catch (NoSuchFileException e) {
@@ -183,6 +180,9 @@ public final class ImageDecoder {
   // metadata would otherwise open it three times and fill a buffer each.
   private static ImageSource sourceOf(Path file) throws IOException {
     BasicFileAttributes attributes = Files.readAttributes(file, BasicFileAttributes.class);
+    if (attributes.isDirectory()) {
+      throw new IOException("a directory, not a file");
+    }
     if (attributes.isRegularFile() && attributes.size() <= FileImageInput.BUFFER_SIZE) {
       try (InputStream in = Files.newInputStream(file)) {
         byte[] bytes = new byte[(int) attributes.size()];
