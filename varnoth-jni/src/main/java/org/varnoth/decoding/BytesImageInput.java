@@ -1,6 +1,7 @@
 package org.varnoth.decoding;
 
 import java.io.IOException;
+import java.util.Objects;
 import javax.imageio.stream.ImageInputStreamImpl;
 
 /**
@@ -28,9 +29,7 @@ final class BytesImageInput extends ImageInputStreamImpl {
   @Override
   public int read(byte[] b, int off, int len) throws IOException {
     checkClosed();
-    if (off < 0 || len < 0 || off + len > b.length || off + len < 0) {
-      throw new IndexOutOfBoundsException("off " + off + ", len " + len + ", length " + b.length);
-    }
+    Objects.checkFromIndexSize(off, len, b.length);
     bitOffset = 0;
     if (len == 0) {
       return 0;

@@ -5,6 +5,7 @@ import java.nio.ByteBuffer;
 import java.nio.channels.FileChannel;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
+import java.util.Objects;
 import javax.imageio.stream.ImageInputStreamImpl;
 
 /**
@@ -40,9 +41,7 @@ final class FileImageInput extends ImageInputStreamImpl {
   @Override
   public int read(byte[] b, int off, int len) throws IOException {
     checkClosed();
-    if (off < 0 || len < 0 || off + len > b.length || off + len < 0) {
-      throw new IndexOutOfBoundsException("off " + off + ", len " + len + ", length " + b.length);
-    }
+    Objects.checkFromIndexSize(off, len, b.length);
     bitOffset = 0;
     if (len == 0) {
       return 0;
