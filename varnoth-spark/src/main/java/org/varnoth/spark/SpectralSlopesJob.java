@@ -234,10 +234,10 @@ public final class SpectralSlopesJob implements Callable<Integer> {
    * user set {@value #OPEN_COST}: Spark's 4 MiB default puts 31 small images
    * in a task of its 128 MiB ({@code spark.sql.files.maxPartitionBytes}), and
    * each task pays its own set-up (the Hadoop configuration read, a Parquet
-   * writer, an output file); at 512 KiB a task takes about 250 of them, while
-   * scenes of more than 64 MiB still get a task each.
+   * writer, an output file); at 128 KiB a task takes about 900 of them (a few
+   * seconds of work), while scenes of more than 64 MiB still get a task each.
    */
-  static final long PACKED_OPEN_COST = 512L << 10;
+  static final long PACKED_OPEN_COST = 128L << 10;
 
   /** Spark's setting of what a file's opening costs the reader's packing. */
   static final String OPEN_COST = "spark.sql.files.openCostInBytes";
