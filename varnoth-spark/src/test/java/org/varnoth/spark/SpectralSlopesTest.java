@@ -280,9 +280,28 @@ class SpectralSlopesTest {
           || said.toString().equals("varnoth-spark: no input matches " + tmp.resolve("none-*.png")
           + "\n"), said.toString());
     }
-    args.addAll(List.of("--mode", "overwrite"));
-    assertEquals(0, SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
-        args.toArray(new String[0])), out.toString());
-    assertEquals(37, spark.read().option("header", "true").csv(output.toString()).count());
+    // The job packed the small files into fewer tasks than files (a part file
+    // each), and left the session's settings as they were; a packing of the
+    // session's own wins: at 1 GiB a file, each of the four non-empty files
+    // gets a task, and the empty file's row one more.
+    assertTrue(partFiles(output) < 5, "part files: " + partFiles(output));
+    assertTrue(!spark.conf().contains(SpectralSlopesJob.OPEN_COST));
+    spark.conf().set(SpectralSlopesJob.OPEN_COST, 1L << 30);
+    try {
+      args.addAll(List.of("--mode", "overwrite"));
+      assertEquals(0, SpectralSlopesJob.run(spark, new PrintWriter(out), new PrintWriter(out),
+          args.toArray(new String[0])), out.toString());
+      assertEquals(37, spark.read().option("header", "true").csv(output.toString()).count());
+      assertEquals(5, partFiles(output));
+      assertEquals(String.valueOf(1L << 30), spark.conf().get(SpectralSlopesJob.OPEN_COST));
+    } finally {
+      spark.conf().unset(SpectralSlopesJob.OPEN_COST);
+    }
+  }
+
+  private static long partFiles(Path table) throws Exception {
+    try (var files = Files.list(table)) {
+      return files.filter(f -> f.getFileName().toString().startsWith("part-")).count();
+    }
   }
 }
