@@ -47,6 +47,9 @@ case "$(locale charmap 2>/dev/null)" in
   UTF-8) ;;
   *) export LC_ALL=C.UTF-8 ;;
 esac
-exec java $opens -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
+# Local mode is one JVM running the job once: the options of a short run.
+# shellcheck source=short-run-jvm.sh
+. "$root/scripts/short-run-jvm.sh"
+exec java "${short_run_jvm[@]}" $opens -Dlog4j2.configurationFile="$root/scripts/spark/log4j2.properties" \
   -cp "$(cat "$classpath")" org.apache.spark.deploy.SparkSubmit \
   --master "local[$cores]" --class org.varnoth.spark.SpectralSlopesJob "$jar" "$@"
