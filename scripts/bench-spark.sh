@@ -18,7 +18,6 @@ for n in "$images" 1; do
 done
 scripts/varnoth --version >/dev/null        # builds the tool if needed
 scripts/spark-local.sh --help >/dev/null    # builds the job if needed
-version=$(sed -n 's:.*<revision>\(.*\)</revision>.*:\1:p' pom.xml)
 
 seconds() {  # the wall and the CPU time (user + system) of a command, in seconds
   local TIMEFORMAT='%R %U %S' t
@@ -31,9 +30,8 @@ spark() {  # the job on out/bench-spark/images-$1
   seconds scripts/spark-local.sh -j "$cores" --input "out/bench-spark/images-$1" \
     --output out/bench-spark/table
 }
-cli() {  # the tool on out/bench-spark/images-$1
-  seconds java -jar "varnoth-cli/target/varnoth-cli-$version-all.jar" analyze \
-    --threads "$cores" "out/bench-spark/images-$1"
+cli() {  # the tool, through its launcher, on out/bench-spark/images-$1
+  seconds scripts/varnoth analyze --threads "$cores" "out/bench-spark/images-$1"
 }
 # What an image costs beyond the set-up, in ms: (T(images) - T(1)) / (images - 1).
 per_image() { awk -v n="$images" -v a="$1" -v b="$2" 'BEGIN { print (a - b) / (n - 1) * 1000 }'; }
