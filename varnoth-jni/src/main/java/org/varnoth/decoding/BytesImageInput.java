@@ -1,18 +1,16 @@
 package org.varnoth.decoding;
 
 import java.io.IOException;
-import java.util.Objects;
-import javax.imageio.stream.ImageInputStreamImpl;
 
 /**
  * An image input stream over an array that lets go of the array when closed.
  *
- * <p>Every {@link ImageInputStreamImpl} has a finalizer, so a stream outlives
+ * <p>Every {@link javax.imageio.stream.ImageInputStreamImpl} has a finalizer, so a stream outlives
  * its last use until the finalizer thread has run: the array it holds would be
  * copied from collection to collection with it, a file's worth of bytes for
  * every image decoded. A closed stream holds none.
  */
-final class BytesImageInput extends ImageInputStreamImpl {
+final class BytesImageInput extends ReadingImageInput {
   private byte[] bytes;
 
   BytesImageInput(byte[] bytes) {
@@ -27,13 +25,7 @@ final class BytesImageInput extends ImageInputStreamImpl {
   }
 
   @Override
-  public int read(byte[] b, int off, int len) throws IOException {
-    checkClosed();
-    Objects.checkFromIndexSize(off, len, b.length);
-    bitOffset = 0;
-    if (len == 0) {
-      return 0;
-    }
+  int readAtLeastOne(byte[] b, int off, int len) throws IOException {
     if (streamPos >= bytes.length) {
       return -1;
     }

@@ -5,15 +5,13 @@ import java.nio.ByteBuffer;
 import java.nio.channels.FileChannel;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
-import java.util.Objects;
-import javax.imageio.stream.ImageInputStreamImpl;
 
 /**
  * An image input stream over a file that reads it through one buffer of
  * {@link #BUFFER_SIZE} bytes: only the parts a reader asks for are read, and
  * the many small reads of header parsers cost no system call each.
  */
-final class FileImageInput extends ImageInputStreamImpl {
+final class FileImageInput extends ReadingImageInput {
   static final int BUFFER_SIZE = 64 * 1024;
 
   private final FileChannel channel;
@@ -39,13 +37,7 @@ final class FileImageInput extends ImageInputStreamImpl {
   }
 
   @Override
-  public int read(byte[] b, int off, int len) throws IOException {
-    checkClosed();
-    Objects.checkFromIndexSize(off, len, b.length);
-    bitOffset = 0;
-    if (len == 0) {
-      return 0;
-    }
+  int readAtLeastOne(byte[] b, int off, int len) throws IOException {
     if (!buffered(streamPos)) {
       if (len >= BUFFER_SIZE) {
         return readDirect(b, off, len);
