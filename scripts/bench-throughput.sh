@@ -40,7 +40,7 @@ scripts/spark-local.sh --help >/dev/null    # builds the job if needed
 
 pngs="$out/pngs"
 if [ "$(find "$pngs" -name '*.png' 2>/dev/null | wc -l)" -ne 2000 ]; then
-  java scripts/bench-throughput/MakePngs.java "$pngs" 2000 128
+  java scripts/spark/GenerateImages.java "$pngs" 2000
 fi
 photos="$out/photos"
 if [ "$(find "$photos" -type f 2>/dev/null | wc -l)" -ne 20 ]; then

@@ -6,7 +6,8 @@ import javax.imageio.ImageIO;
 
 /**
  * Writes N 8-bit grey PNGs of SIDE x SIDE random grey levels into DIR, named
- * img-00000.png ...: the batch that scripts/bench-spark.sh times.
+ * img-00000.png ...: the batches that scripts/bench-spark.sh and
+ * scripts/bench-throughput.sh time.
  *   java scripts/spark/GenerateImages.java DIR N [SIDE]
  */
 public final class GenerateImages {
