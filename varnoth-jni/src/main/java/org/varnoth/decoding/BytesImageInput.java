@@ -5,10 +5,11 @@ import java.io.IOException;
 /**
  * An image input stream over an array that lets go of the array when closed.
  *
- * <p>Every {@link javax.imageio.stream.ImageInputStreamImpl} has a finalizer, so a stream outlives
- * its last use until the finalizer thread has run: the array it holds would be
- * copied from collection to collection with it, a file's worth of bytes for
- * every image decoded. A closed stream holds none.
+ * <p>The JDK's PNG reader reads the image data through streams of its own
+ * that refer to this one and are finalized, so this stream outlives its last
+ * use until the finalizer thread has run: the array it held would be copied
+ * from collection to collection with it, a file's worth of bytes for every
+ * image decoded. A closed stream holds none.
  */
 final class BytesImageInput extends ReadingImageInput {
   private byte[] bytes;

@@ -15,7 +15,10 @@ final class FileImageInput extends ReadingImageInput {
   static final int BUFFER_SIZE = 64 * 1024;
 
   private final FileChannel channel;
-  /** Null once closed: the finalizer every such stream has keeps it reachable a while longer. */
+  /**
+   * Null once closed: the JDK readers' own streams, which are finalized, may
+   * keep this one reachable a while longer.
+   */
   private byte[] buffer = new byte[BUFFER_SIZE];
   /** The file position of {@code buffer[0]}. */
   private long bufferStart;
