@@ -86,6 +86,7 @@ public final class ImageDecoder {
       "not an image file of a known format (PNG, JPEG, BMP, GIF, TIFF, WebP)";
 
   private static final long MIB = 1024 * 1024;
+  private static final int EXIF_CHUNK = PngChunks.type("eXIf");
 
   private final long maxPixels;
   private final MemoryBudget budget;
@@ -389,7 +390,7 @@ public final class ImageDecoder {
   /** The value of tag 0x0112 in the file's first image directory, if it has one. */
   private static OptionalInt exifOrientation(ImageSource source, ImageFormat format)
       throws IOException {
-    if (!format.carriesExif()) {
+    if (!format.carriesExif() || format == ImageFormat.PNG && withoutExifChunk(source)) {
       return OptionalInt.empty();
     }
     Metadata metadata;
@@ -404,6 +405,16 @@ public final class ImageDecoder {
     }
     Integer value = ifd0.getInteger(ExifIFD0Directory.TAG_ORIENTATION);
     return value == null ? OptionalInt.empty() : OptionalInt.of(value);
+  }
+
+  // metadata-extractor reads a PNG's EXIF from its eXIf chunk alone: a file
+  // whose chunks can be followed to their end without one has none to read.
+  private static boolean withoutExifChunk(ImageSource source) {
+    try (ImageInputStream png = source.openImageStream()) {
+      return PngChunks.surelyWithout(png, EXIF_CHUNK);
+    } catch (IOException e) {
+      return false; // metadata-extractor says why
+    }
   }
 
   private static String mebibytes(long bytes) {

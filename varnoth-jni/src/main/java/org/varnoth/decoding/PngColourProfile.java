@@ -3,7 +3,6 @@ package org.varnoth.decoding;
 import java.io.ByteArrayOutputStream;
 import java.io.EOFException;
 import java.io.IOException;
-import java.nio.charset.StandardCharsets;
 import java.util.Optional;
 import java.util.zip.DataFormatException;
 import java.util.zip.Inflater;
@@ -14,10 +13,7 @@ import javax.imageio.stream.ImageInputStream;
  * not apply. The chunks before the image data are walked; no pixel is read.
  */
 final class PngColourProfile {
-  private static final int SIGNATURE_BYTES = 8;
-  private static final int ICCP = chunkType("iCCP");
-  private static final int IDAT = chunkType("IDAT");
-  private static final int IEND = chunkType("IEND");
+  private static final int ICCP = PngChunks.type("iCCP");
   /** Far above any real profile (a few KB to a few hundred): a bound on a damaged chunk. */
   private static final int MAX_PROFILE_BYTES = 16 << 20;
 
@@ -30,12 +26,12 @@ final class PngColourProfile {
    *     chunk whose profile cannot be inflated
    */
   static Optional<byte[]> read(ImageInputStream png) throws IOException {
-    png.seek(SIGNATURE_BYTES);
+    png.seek(PngChunks.SIGNATURE_BYTES);
     try {
       while (true) {
         long length = png.readUnsignedInt();
         int type = png.readInt();
-        if (type == IDAT || type == IEND) {
+        if (type == PngChunks.IDAT || type == PngChunks.IEND) {
           return Optional.empty();
         }
         if (type == ICCP) {
@@ -91,10 +87,5 @@ final class PngColourProfile {
 
   private static IOException unusable(String why) {
     return new IOException("cannot be converted to grey: " + why);
-  }
-
-  private static int chunkType(String name) {
-    byte[] b = name.getBytes(StandardCharsets.US_ASCII);
-    return (b[0] & 0xff) << 24 | (b[1] & 0xff) << 16 | (b[2] & 0xff) << 8 | (b[3] & 0xff);
   }
 }

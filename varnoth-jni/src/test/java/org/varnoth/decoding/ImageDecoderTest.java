@@ -149,7 +149,8 @@ class ImageDecoderTest {
                   assertNear(GreyImages.of(greyRamp(0)), GreyImages.of(d.image()), 1e-9);
                 }));
     return Stream.concat(
-        kinds, IntStream.rangeClosed(2, 8).mapToObj(ImageDecoderTest::orientedJpeg));
+        Stream.concat(kinds, IntStream.rangeClosed(2, 8).mapToObj(ImageDecoderTest::orientedJpeg)),
+        Stream.of(orientedPng(6)));
   }
 
   @ParameterizedTest(name = "{0}")
@@ -302,10 +303,24 @@ class ImageDecoderTest {
 
   private static Row orientedJpeg(int orientation) {
     byte[] stored = jpeg(noise(24, 16, 2));
+    return oriented("JPEG", stored, () -> withExifOrientation(stored, orientation), orientation);
+  }
+
+  private static Row orientedPng(int orientation) {
+    byte[] stored;
+    try {
+      stored = png(noise(24, 16, 2));
+    } catch (IOException e) {
+      throw new IllegalStateException(e);
+    }
+    return oriented("PNG", stored, () -> withExifChunk(stored, orientation), orientation);
+  }
+
+  private static Row oriented(String format, byte[] stored, FileBytes file, int orientation) {
     return decoded(
-        "JPEG of EXIF orientation " + orientation,
-        () -> withExifOrientation(stored, orientation),
-        (decoded, file) -> {
+        format + " of EXIF orientation " + orientation,
+        file,
+        (decoded, bytes) -> {
           assertEquals(
               List.of(
                   "EXIF orientation " + orientation + " applied ("
@@ -351,17 +366,8 @@ class ImageDecoderTest {
   /** The JPEG with an EXIF APP1 segment holding only tag 0x0112, after its JFIF APP0. */
   private static byte[] withExifOrientation(byte[] jpeg, int orientation) throws IOException {
     ByteArrayOutputStream tiff = new ByteArrayOutputStream();
-    DataOutputStream out = new DataOutputStream(tiff);
-    out.writeBytes("Exif\0\0MM");
-    out.writeShort(42);
-    out.writeInt(8); // the first directory follows the header
-    out.writeShort(1); // one entry
-    out.writeShort(0x0112);
-    out.writeShort(3); // SHORT
-    out.writeInt(1);
-    out.writeShort(orientation);
-    out.writeShort(0);
-    out.writeInt(0); // no next directory
+    tiff.writeBytes("Exif\0\0".getBytes(US_ASCII));
+    tiff.writeBytes(exifOrientation(orientation));
     int afterApp0 = 4 + (((jpeg[4] & 0xff) << 8) | (jpeg[5] & 0xff));
     ByteArrayOutputStream file = new ByteArrayOutputStream();
     file.write(jpeg, 0, afterApp0);
@@ -371,6 +377,34 @@ class ImageDecoderTest {
     file.write(jpeg, afterApp0, jpeg.length - afterApp0);
     return file.toByteArray();
   }
+
+  /** A big-endian TIFF structure whose one directory holds only tag 0x0112, the orientation. */
+  private static byte[] exifOrientation(int orientation) throws IOException {
+    ByteArrayOutputStream tiff = new ByteArrayOutputStream();
+    DataOutputStream out = new DataOutputStream(tiff);
+    out.writeBytes("MM");
+    out.writeShort(42);
+    out.writeInt(8); // the first directory follows the header
+    out.writeShort(1); // one entry
+    out.writeShort(0x0112);
+    out.writeShort(3); // SHORT
+    out.writeInt(1);
+    out.writeShort(orientation);
+    out.writeShort(0);
+    out.writeInt(0); // no next directory
+    return tiff.toByteArray();
+  }
+
+  /** The PNG with an eXIf chunk holding only the orientation, after its IHDR chunk. */
+  private static byte[] withExifChunk(byte[] png, int orientation) throws IOException {
+    int afterIhdr = 8 + 12 + 13;
+    ByteArrayOutputStream file = new ByteArrayOutputStream();
+    file.write(png, 0, afterIhdr);
+    pngChunk(file, "eXIf", exifOrientation(orientation));
+    file.write(png, afterIhdr, png.length - afterIhdr);
+    return file.toByteArray();
+  }
+
 
   // ---- files
 
