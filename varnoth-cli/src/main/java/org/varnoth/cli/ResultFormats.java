@@ -23,6 +23,12 @@ final class ResultFormats {
   // Jackson writes non-finite doubles as the strings "NaN", "Infinity",
   // "-Infinity" (JsonWriteFeature.WRITE_NAN_AS_STRINGS, on by default).
   private static final ObjectMapper JSON = new ObjectMapper();
+  /**
+   * The locale of the text lines' numbers: the same characters as
+   * Locale.ROOT, and the one whose decimal point the JDK's formatter knows
+   * without building the locale's symbols again for every number.
+   */
+  private static final Locale NUMBERS = Locale.US;
 
   private ResultFormats() {}
 
@@ -44,15 +50,15 @@ final class ResultFormats {
     Curvature curvature = s.curvature();
     // On the frequency axis the slope is minus the exponent: say it.
     String alpha = s.axis() == SpectrumAnalyzer.Axis.FREQUENCY
-        ? String.format(Locale.ROOT, "  alpha %.6f", -s.slope()) : "";
-    StringBuilder line = new StringBuilder(String.format(Locale.ROOT,
+        ? String.format(NUMBERS, "  alpha %.6f", -s.slope()) : "";
+    StringBuilder line = new StringBuilder(String.format(NUMBERS,
         "%s%s  slope %.6f%s  intercept %.6f  points %d  stderr %.6f  ci95 [%.6f, %.6f]"
             + "  r2 %.6f  curvature %.6f +- %.6f %s",
         DisplayNames.plain(r.file()), where, s.slope(), alpha, s.intercept(), s.points(),
         s.slopeStdErr(), ci[0], ci[1], s.r2(), curvature.coefficient(), curvature.stdErr(),
         verdictWords(curvature.verdict())));
     if (!s.sectors().isEmpty()) {
-      line.append(String.format(Locale.ROOT, "  anisotropy %.6f", s.anisotropy()));
+      line.append(String.format(NUMBERS, "  anisotropy %.6f", s.anisotropy()));
     }
     s.notFittedReason().ifPresent(why -> line.append("  (not fitted: ").append(why).append(')'));
     if (!r.imageNotes().isEmpty()) {
@@ -86,7 +92,7 @@ final class ResultFormats {
         : "slope on the natives' axis ln(1 + " + 99.0 / (a.side() / 2) + " k), not an exponent";
     String fit = a.estimator() == SpectrumAnalyzer.Fit.WLS
         ? "weighted fit (wls)" : "ordinary least squares (ols)";
-    return String.format(Locale.ROOT, "# %s; %s; %s; rings %s; %s; %s; curved at the %d %% "
+    return String.format(NUMBERS, "# %s; %s; %s; rings %s; %s; %s; curved at the %d %% "
         + "level", window,
         a.removeMean() || a.taper() == SpectrumAnalyzer.Taper.HANN ? "mean removed" : "mean kept",
         a.taper() == SpectrumAnalyzer.Taper.HANN ? "Hann taper" : "no taper", a.fitRange(), axis,
