@@ -136,7 +136,6 @@ final class AnalyzeCommand implements Callable<Integer> {
   /** What one input gives: its rows and the tiles for the slope map, or why it gives none. */
   sealed interface Outcome permits Analysis, Failure {}
 
-  /** The rows of an analysed file, and its tiles for the slope map. */
   /**
    * The rows of an analysed file, its tiles for the slope map, and the charts
    * of it that could not be written ("cannot write --chart FILE: reason").
@@ -209,11 +208,16 @@ final class AnalyzeCommand implements Callable<Integer> {
           ImageFiles.Input next = batch.get(submitted++);
           running.add(pool.submit(() -> outcome(next, chartFiles.get(next.path()))));
         }
-        Outcome o = result(running.removeFirst());
+        Future<Outcome> next = running.removeFirst();
+        if (!next.isDone()) {
+          out.flush(); // the lines printed so far show while the next is awaited
+        }
+        Outcome o = result(next);
         if (o instanceof Analysis a) {
           failed |= print(a, input.path(), out, err, table);
         } else {
           failed = true;
+          out.flush();
           err.println("varnoth: " + DisplayNames.plain(input.path()) + ": "
               + ((Failure) o).reason());
           err.flush();
@@ -224,6 +228,7 @@ final class AnalyzeCommand implements Callable<Integer> {
       }
     } finally {
       pool.shutdownNow();
+      out.flush();
       if (table != null) {
         table.flush();
       }
@@ -241,8 +246,6 @@ final class AnalyzeCommand implements Callable<Integer> {
     }
   }
 
-  // Prints an analysed file's rows and draws its slope map; true if a row is
-  // not a measurement.
   // Prints an analysed file's rows, draws its slope map and says which of its
   // charts could not be written; true if a row is not a measurement or an
   // output is missing.
@@ -250,18 +253,23 @@ final class AnalyzeCommand implements Callable<Integer> {
       CSVPrinter table) throws IOException {
     boolean failed = false;
     for (ResultRow r : a.rows()) {
-      out.println(json ? ResultFormats.json(r) : ResultFormats.text(r));
+      // Not println, which flushes each line: analyzeAll flushes the lines
+      // when it waits and before any message.
+      out.print(json ? ResultFormats.json(r) : ResultFormats.text(r));
+      out.print(System.lineSeparator());
       if (table != null) {
         table.printRecord(ResultFormats.csvRecord(r, analyzer.sectors()));
       }
       failed |= !r.result().fitted();
     }
-    out.flush();
     List<String> unwritten = new ArrayList<>(a.unwritten());
     if (slopeMap != null) {
       write("--slope-map", slopeMap, () -> ChartFormat.write(SlopeMap.of(a.tiles(),
           analyzer.side(), DisplayNames.plain(file.getFileName())), slopeMap))
           .ifPresent(unwritten::add);
+    }
+    if (!unwritten.isEmpty()) {
+      out.flush();
     }
     for (String problem : unwritten) {
       err.println("varnoth: " + problem);
