@@ -1,6 +1,7 @@
 // The native methods of org.varnoth.SpectraNatives, the library
 // Varnoth_Spectra: the spectrum and profile of one square window whose side
-// is a power of two from 32 to 4096, and the chart of such a profile.
+// is a power of two from 32 to 4096 (of doubles, or of 8-bit grey levels),
+// and the chart of such a profile.
 //
 // The frame of every method: check every argument (null, the side, each
 // array's length) before anything is read or written; copy the window once
@@ -9,7 +10,8 @@
 // written then. The window, the row spectra and the power are held in one
 // set of buffers per thread, kept for its next call: 24 n^2 bytes for the
 // largest side n the thread has measured (24 MiB for 1024, 384 MiB for
-// 4096), freed when the thread ends.
+// 4096), and n^2 more once it has measured a window of 8-bit levels, freed
+// when the thread ends.
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -49,11 +51,13 @@ class Buffer {
 // The native memory of one thread's calls: the window row by row, read
 // completely by the row pass, whose place the centred power (the library's
 // layout) then takes; the row spectra; the profile, n values, which serve
-// afterwards as a row when the power is copied out.
+// afterwards as a row when the power is copied out; a window of grey
+// levels as Java gave it, before its values become doubles.
 struct WindowBuffers {
   Buffer<real_T> windowThenPower;
   Buffer<creal_T> spectra;
   Buffer<real_T> profileThenRow;
+  Buffer<jbyte> levels;
 
   void size_for(int n) {
     const std::size_t values = static_cast<std::size_t>(n) * n;
@@ -100,11 +104,13 @@ void copy_power_by_rows(JNIEnv* env, jdoubleArray jPower, const real_T* power,
   }
 }
 
-}  // namespace
-
-JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrum(
-    JNIEnv* env, jclass, jdoubleArray jWindow, jint side, jdoubleArray jProfile,
-    jdoubleArray jPower) {
+// The frame of both spectrum methods: the checks, then read_window(window)
+// fills the n x n window row by row (false if Java threw), then the power,
+// the profile and the copies out.
+template <class JWindow, class ReadWindow>
+void window_spectrum(JNIEnv* env, JWindow jWindow, jint side,
+                     jdoubleArray jProfile, jdoubleArray jPower,
+                     ReadWindow read_window) {
   if (!check_side(env, side)) return;
   const int n = side;
   const jsize values = static_cast<jsize>(n) * n;
@@ -118,8 +124,7 @@ JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrum(
     buffers.size_for(n);
     real_T* const window = buffers.windowThenPower.get();
     real_T* const profile = buffers.profileThenRow.get();
-    env->GetDoubleArrayRegion(jWindow, 0, values, window);
-    if (exception_pending(env)) return false;
+    if (!read_window(window, values)) return false;
     real_T* const power = window;
     varnoth_window::window_power(window, n, buffers.spectra.get(), power);
     varnoth_window::window_profile(power, n, profile);
@@ -129,6 +134,35 @@ JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrum(
     }
     return !exception_pending(env);
   });
+}
+
+}  // namespace
+
+JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrum(
+    JNIEnv* env, jclass, jdoubleArray jWindow, jint side, jdoubleArray jProfile,
+    jdoubleArray jPower) {
+  window_spectrum(env, jWindow, side, jProfile, jPower,
+                  [&](real_T* window, jsize values) {
+                    env->GetDoubleArrayRegion(jWindow, 0, values, window);
+                    return !exception_pending(env);
+                  });
+}
+
+// Level b is the double of its unsigned value, 0 to 255, as Java's b & 0xff.
+JNIEXPORT void JNICALL Java_org_varnoth_SpectraNatives_spectrumOfBytes(
+    JNIEnv* env, jclass, jbyteArray jWindow, jint side, jdoubleArray jProfile,
+    jdoubleArray jPower) {
+  window_spectrum(
+      env, jWindow, side, jProfile, jPower, [&](real_T* window, jsize values) {
+        jbyte* const levels = buffers.levels.at_least(values);
+        env->GetByteArrayRegion(jWindow, 0, values, levels);
+        if (exception_pending(env)) return false;
+        for (jsize i = 0; i < values; i++) {
+          window[i] =
+              static_cast<real_T>(static_cast<unsigned char>(levels[i]));
+        }
+        return true;
+      });
 }
 
 JNIEXPORT jint JNICALL Java_org_varnoth_SpectraNatives_chart(

@@ -79,6 +79,39 @@ public final class GreyImages {
   }
 
   /**
+   * Whether an image's pixels are single bytes that are their own grey
+   * levels (a grey image without a palette); then {@link #levels} reads
+   * its squares.
+   */
+  static boolean hasByteLevels(BufferedImage image) {
+    return !(image.getColorModel() instanceof IndexColorModel)
+        && hasByteLevels(image.getRaster());
+  }
+
+  /**
+   * Whether a raster's pixels are single bytes of one band, the JDK's
+   * component sample models' (then {@link #levels} reads its squares).
+   */
+  static boolean hasByteLevels(Raster raster) {
+    SampleModel sm = raster.getSampleModel();
+    Class<?> kind = sm.getClass();
+    return (kind == PixelInterleavedSampleModel.class || kind == BandedSampleModel.class
+            || kind == ComponentSampleModel.class)
+        && sm.getDataType() == DataBuffer.TYPE_BYTE && sm.getNumBands() == 1;
+  }
+
+  /**
+   * The bytes of the side x side square of a raster that {@link #hasByteLevels}
+   * whose top-left sample is (left, top) from the raster's minimum corner,
+   * row by row in {@code out}, which is returned: each is the grey level
+   * {@code b & 0xff} that {@link #of(Raster)} gives.
+   */
+  static byte[] levels(Raster raster, int left, int top, int side, byte[] out) {
+    return (byte[]) raster.getDataElements(raster.getMinX() + left, raster.getMinY() + top,
+        side, side, out);
+  }
+
+  /**
    * The grey levels of the side x side square of a raster whose top-left
    * sample is (left, top) from the raster's minimum corner, the values of
    * {@link #of(Raster)}, row by row in {@code out}, which is returned.
@@ -112,8 +145,7 @@ public final class GreyImages {
     }
     if (type == DataBuffer.TYPE_BYTE && sm.getNumDataElements() == 1) {
       // One row copy per row for the JDK's byte rasters.
-      return unsignedBytes((byte[]) raster.getDataElements(raster.getMinX() + left,
-          raster.getMinY() + top, side, side, null), out);
+      return unsignedBytes(levels(raster, left, top, side, null), out);
     }
     return components((ComponentSampleModel) sm, raster.getDataBuffer(), colourBands, x0, y0,
         side, out);

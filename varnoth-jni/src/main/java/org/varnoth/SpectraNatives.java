@@ -3,7 +3,8 @@ package org.varnoth;
 /**
  * The natives of the library Varnoth_Spectra, which the loader carries and
  * checks beside Varnoth_JNI: the spectrum of one square window whose side is
- * a power of two from {@value #MIN_SIDE} to {@value #MAX_SIDE}, and the chart
+ * a power of two from {@value #MIN_SIDE} to {@value #MAX_SIDE} (of doubles or
+ * of 8-bit grey levels), and the chart
  * of a profile of any such window. Built from the same sources as the
  * fifteen natives of {@link Varnoth.Varnoth}; at side 128 every value equals
  * theirs, bit for bit.
@@ -44,6 +45,17 @@ final class SpectraNatives {
    * @param power null, or receives side * side values, row by row
    */
   static native void spectrum(double[] window, int side, double[] profile, double[] power);
+
+  /**
+   * {@link #spectrum} of a window of 8-bit grey levels: element (r, c) is
+   * {@code window[side * r + c] & 0xff}, as a double.
+   *
+   * @param window side * side levels, row by row; not modified
+   * @param side a power of two from 32 to 4096
+   * @param profile receives side / 2 + 1 values
+   * @param power null, or receives side * side values, row by row
+   */
+  static native void spectrumOfBytes(byte[] window, int side, double[] profile, double[] power);
 
   /**
    * The natives' chart of a profile of count = side / 2 + 1 values: the

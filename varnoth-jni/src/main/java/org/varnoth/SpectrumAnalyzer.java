@@ -259,6 +259,7 @@ public final class SpectrumAnalyzer implements Serializable {
   private static final double[][] HANN = hannTapers();
   private static final int SCRATCH_SIDE = 256;
   private static final ThreadLocal<double[]> SCRATCH = new ThreadLocal<>();
+  private static final ThreadLocal<byte[]> SCRATCH_LEVELS = new ThreadLocal<>();
 
   private final int side;
   private final Window window;
@@ -549,6 +550,10 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(BufferedImage image) {
     Region r = windowRegion(checkedSize(image).getHeight(), image.getWidth());
+    if (window == Window.CROP && takesLevels() && GreyImages.hasByteLevels(image)) {
+      return analyzeLevels(GreyImages.levels(image.getRaster(), r.left(), r.top(), side,
+          scratchLevels()));
+    }
     if (window == Window.CROP) {
       return analyzeWindow(GreyImages.square(image, r.left(), r.top(), side, scratchWindow()),
           GreyImages.hasIntegerSamples(image.getRaster()));
@@ -567,6 +572,9 @@ public final class SpectrumAnalyzer implements Serializable {
    */
   public SpectrumResult analyze(Raster raster) {
     Region r = windowRegion(checkedSize(raster).getHeight(), raster.getWidth());
+    if (window == Window.CROP && takesLevels() && GreyImages.hasByteLevels(raster)) {
+      return analyzeLevels(GreyImages.levels(raster, r.left(), r.top(), side, scratchLevels()));
+    }
     if (window == Window.CROP) {
       return analyzeWindow(GreyImages.square(raster, r.left(), r.top(), side, scratchWindow()),
           GreyImages.hasIntegerSamples(raster));
@@ -684,6 +692,20 @@ public final class SpectrumAnalyzer implements Serializable {
     }
   }
 
+  // A window of side * side bytes for this thread to overwrite, as
+  // scratchWindow() is one of doubles.
+  private byte[] scratchLevels() {
+    if (side > SCRATCH_SIDE) {
+      return new byte[side * side];
+    }
+    byte[] w = SCRATCH_LEVELS.get();
+    if (w == null || w.length != side * side) {
+      w = new byte[side * side];
+      SCRATCH_LEVELS.set(w);
+    }
+    return w;
+  }
+
   // A window of side * side values for this thread to overwrite: the crops
   // are written there, as the window is dead once the native call has
   // returned and a fresh array is cold memory on every call. Windows larger
@@ -722,9 +744,37 @@ public final class SpectrumAnalyzer implements Serializable {
         }
       }
     }
+    return spectrumFitted(finite, (profile, power) ->
+        SpectraNatives.spectrum(w, side, profile, power));
+  }
+
+  // Whether a window goes to native code as it is, with neither its mean
+  // removed nor a taper: then 8-bit grey levels go as their bytes, made
+  // doubles natively, and no Java loop converts them.
+  private boolean takesLevels() {
+    return !removeMean && taper != Taper.HANN;
+  }
+
+  // The window of 8-bit grey levels b (N x N bytes row by row, not kept),
+  // each the double b & 0xff, transformed natively in one call.
+  private SpectrumResult analyzeLevels(byte[] b) {
+    NativeLibrary.loadSpectra();
+    return spectrumFitted(true, (profile, power) ->
+        SpectraNatives.spectrumOfBytes(b, side, profile, power));
+  }
+
+  /** One native call that fills a window's profile and, when asked, its power. */
+  @FunctionalInterface
+  private interface Spectrum {
+    void into(double[] profile, double[] power);
+  }
+
+  // The profile (and the power, for the sectors or when asked) of one
+  // window, and everything fitted to them.
+  private SpectrumResult spectrumFitted(boolean finite, Spectrum spectrum) {
     double[] profile = new double[side / 2 + 1];
     double[] power = powerSpectrum || sectors > 0 ? new double[side * side] : null;
-    SpectraNatives.spectrum(w, side, profile, power);
+    spectrum.into(profile, power);
     SpectrumResult.SectorFits sectorFits = SpectrumResult.SectorFits.NONE;
     if (sectors > 0) {
       SectorProfiles.Profiles p = SectorProfiles.of(power, side, sectors);
