@@ -208,11 +208,11 @@ final class AnalyzeCommand implements Callable<Integer> {
           ImageFiles.Input next = batch.get(submitted++);
           running.add(pool.submit(() -> outcome(next, chartFiles.get(next.path()))));
         }
-        Future<Outcome> next = running.removeFirst();
-        if (!next.isDone()) {
+        Future<Outcome> head = running.removeFirst();
+        if (!head.isDone()) {
           out.flush(); // the lines printed so far show while the next is awaited
         }
-        Outcome o = result(next);
+        Outcome o = result(head);
         if (o instanceof Analysis a) {
           failed |= print(a, input.path(), out, err, table);
         } else {
