@@ -106,59 +106,113 @@ void centred_power(const creal_T f[16384], real_T ret[16384]) {
   }
 }
 
-// The column transforms of g and the centred power of their values in one
-// pass, the power written row by row: pt[128 R + C] is the centred power at
-// (R, C), the value that column_transforms followed by centred_power puts
-// at ret[R + 128 C], by the same operations. Columns c .. c + W - 1 go
-// through one transform; the power of their value u lands at row
-// (u + 64) mod 128, columns (c + 64) mod 128 .. + W - 1, side by side. The
-// column spectra are never stored. Iteration p handles columns W p ..
-// W p + W - 1 of g, and writes only the columns they centre to.
+// The column transforms of the row spectra held in tiles (fft_lanes.h) and
+// the centred power of their values in one pass, without storing the 2-D
+// spectrum: the value that column_transforms followed by centred_power
+// puts at ret[R + 128 C], by the same operations, written either row by
+// row, pt[128 R + C] (tile_column_power_by_rows), or in the library's
+// layout, ret[R + 128 C] (tile_column_power).
+//
+// Columns c .. c + W - 1 go through one transform (transform_groups, their
+// rows gathered from the tiles by load_tile_group); value u of their
+// spectra is centred to row (u + 64) mod 128 and columns (c + 64) mod 128
+// .. + W - 1, side by side. The transform keeps the adders busy and leaves
+// the divider idle, and the power (a divide and a square root per value)
+// the reverse, so the power of a block is computed while the next block
+// is transformed: its 128 values wait in spec (a block of the first-level
+// cache), and the side work of the next transform (side(j)) takes values
+// 2 j and 2 j + 1 in its passes 1-5 (j < 48) and value j + 48 at the start
+// of group j - 48 of its passes 6-7, before that group stores values
+// j - 48, j - 16, j + 16 and j + 48 of its own into spec: each old value is
+// read before it is overwritten. The last block of a run is squared after
+// its transform. Every value goes through the same operations whichever
+// block it is computed beside.
+
+// The power written row by row: value u of columns c .. c + W - 1 to
+// pt[128 ((u + 64) mod 128) + (c + 64) mod 128], W adjacent doubles.
 template <class L>
-VARNOTH_LANE_KERNEL void column_block_power_by_rows(const creal_T g[16384],
-                                                    real_T pt[16384], int c) {
-  const int cs = (c + 64) & 127;
-  column_transform<L>(g, c, [pt, cs](int u, const ComplexLanes<L>& z) {
-    L::store(&pt[128 * ((u + 64) & 127) + cs],
+struct PowerByRows {
+  real_T* dest;  // pt
+  void value(int c, int u, const ComplexLanes<L>& z) {
+    L::store(&dest[128 * ((u + 64) & 127) + ((c + 64) & 127)],
              centred_power_lanes<L>(z.re, z.im));
-  });
-}
+  }
+  void finish(int) {}
+};
 
+// The power in the library's layout: the powers of a block of W columns are
+// gathered in block, block[R] holding row R of the W centred columns, and
+// written out W rows by W columns at a time, transposed in registers, so
+// that each column receives contiguous runs.
 template <class L>
-void column_power_by_rows(const creal_T g[16384], real_T pt[16384]) {
-  for_column_blocks<L>(
-      [g, pt](int c) { column_block_power_by_rows<L>(g, pt, c); });
-}
-
-// The same fused pass with the power in the library's layout: ret[R + 128 C]
-// is the centred power at (R, C). The lanes carry columns, so the powers of
-// columns c .. c + W - 1 are gathered in a block held in the first-level
-// cache, block[R] holding row R of those centred columns, and then written
-// out W rows by W columns at a time, transposed in registers, so that each
-// column receives contiguous runs. Iteration p reads columns W p ..
-// W p + W - 1 of g and writes only the columns they centre to.
-template <class L>
-VARNOTH_LANE_KERNEL void column_block_power(const creal_T g[16384],
-                                            real_T ret[16384], int c) {
-  constexpr int W = L::kLanes;
-  const int cs = (c + 64) & 127;
+struct PowerByColumns {
+  real_T* dest;  // ret
   typename L::V block[128];
-  column_transform<L>(g, c, [&block](int u, const ComplexLanes<L>& z) {
+  void value(int, int u, const ComplexLanes<L>& z) {
     block[(u + 64) & 127] = centred_power_lanes<L>(z.re, z.im);
-  });
-  for (int r0 = 0; r0 < 128; r0 += W) {
-    typename L::V v[W];  // v[t]: row r0 + t of the W columns
+  }
+  void finish(int c) {
+    constexpr int W = L::kLanes;
+    const int cs = (c + 64) & 127;
+    for (int r0 = 0; r0 < 128; r0 += W) {
+      typename L::V v[W];  // v[t]: row r0 + t of the W columns
 #pragma GCC unroll 8
-    for (int t = 0; t < W; t++) v[t] = block[r0 + t];
-    L::transpose(v);  // v[j]: rows r0 .. r0 + W - 1 of column cs + j
+      for (int t = 0; t < W; t++) v[t] = block[r0 + t];
+      L::transpose(v);  // v[j]: rows r0 .. r0 + W - 1 of column cs + j
 #pragma GCC unroll 8
-    for (int j = 0; j < W; j++) L::store(&ret[r0 + 128 * (cs + j)], v[j]);
+      for (int j = 0; j < W; j++) L::store(&dest[r0 + 128 * (cs + j)], v[j]);
+    }
+  }
+};
+
+// Blocks p0 .. p1 - 1 of W columns (columns W p .. W p + W - 1): their
+// transforms from the tiles, and the power of every value through an Out
+// writing to dest. Writes only the columns that those columns centre to.
+template <class L, class Out>
+VARNOTH_LANE_KERNEL void tile_column_run(const real_T* tiles, int p0, int p1,
+                                         real_T* dest) {
+  constexpr int W = L::kLanes;
+  Out out;
+  out.dest = dest;
+  ComplexLanes<L> spec[128];  // the spectra of block `prev`, not yet squared
+  int prev = -1;              // its first column, -1 before the first block
+  for (int p = p0; p < p1; p++) {
+    const int c = W * p;
+    transform_groups<L>(
+        [tiles, c](int b, ComplexLanes<L>(&e)[8]) {
+          load_tile_group<L>(tiles, c, b, e);
+        },
+        [&spec](int u, const ComplexLanes<L>& z) { spec[u] = z; },
+        [&spec, &out, prev](int j) {
+          if (prev < 0) return;
+          if (j < 48) {
+            out.value(prev, 2 * j, spec[2 * j]);
+            out.value(prev, 2 * j + 1, spec[2 * j + 1]);
+          } else {
+            out.value(prev, j + 48, spec[j + 48]);
+          }
+        });
+    if (prev >= 0) out.finish(prev);
+    prev = c;
+  }
+  if (prev >= 0) {
+    for (int u = 0; u < 128; u++) out.value(prev, u, spec[u]);
+    out.finish(prev);
   }
 }
 
 template <class L>
-void column_power(const creal_T g[16384], real_T ret[16384]) {
-  for_column_blocks<L>([g, ret](int c) { column_block_power<L>(g, ret, c); });
+void tile_column_power_by_rows(const real_T tiles[32768], real_T pt[16384]) {
+  for_column_runs<L>([tiles, pt](int p0, int p1) {
+    tile_column_run<L, PowerByRows<L>>(tiles, p0, p1, pt);
+  });
+}
+
+template <class L>
+void tile_column_power(const real_T tiles[32768], real_T ret[16384]) {
+  for_column_runs<L>([tiles, ret](int p0, int p1) {
+    tile_column_run<L, PowerByColumns<L>>(tiles, p0, p1, ret);
+  });
 }
 
 }  // namespace varnoth_fft
