@@ -127,6 +127,46 @@ void centred_power(const creal_T f[16384], real_T ret[16384]) {
 // read before it is overwritten. The last block of a run is squared after
 // its transform. Every value goes through the same operations whichever
 // block it is computed beside.
+//
+// Only the columns c = 0 .. 64 + W - 1 are transformed (the centred columns
+// 64 .. 127 and 0 .. W - 1); the power of the others is copied from their
+// mirror images, which hold the same bits:
+//   power(R, C) = power((128 - R) mod 128, (128 - C) mod 128).
+// Why. Call two doubles alike (x ~ x') when they are equal numbers (+0.0 ~
+// -0.0) or NaN with the same payload (of either sign). Rounding to nearest
+// is symmetric, round(-e) = -round(e), overflow included, and an operation
+// on alike operands gives alike results: a NaN result carries the payload
+// of the first NaN operand in the same place of both (or is the default NaN
+// of an invalid operation in both), and a zero operand meets a non-zero one
+// with the same result whatever its sign. So if a' ~ -a and b' ~ -b, then
+// a' + b' ~ -(a + b), a' - b' ~ -(a - b), a' b ~ -(a b) and a' b' ~ a b.
+// The twiddles are exactly symmetric, W^(64 - j) = -conj(W^j)
+// (fft_twiddles.cpp), up to the sign of a zero part at j = 0 and 32. Now
+// take one N-point transform of the radix-2 decimation in time (N = 2, 4,
+// .., 128; the 128-point transform ends in two 64-point ones of its even and
+// odd elements, each in two of 32 points, and so on) on z, and the same on
+// z' with z'_m ~ conj(z_m) for every m (parts alike after negating the
+// imaginary one). Then Z'_k ~ conj(Z_((N - k) mod N)) for every k, by
+// induction on N: with E, O the half transforms and t = W^k O_k, the
+// values Z_k = E_k + t, Z_(k + N/2) = E_k - t meet
+//   Z'_(N - k) = E'_(N/2 - k) - W^(N/2 - k) O'_(N/2 - k),
+// where E'_(N/2 - k) ~ conj(E_k), O'_(N/2 - k) ~ conj(O_k) and the twiddle
+// is -conj(W^k), so the product is alike to -conj(t) and Z'_(N - k) to
+// conj(E_k + t); k = 0 and N/2 (twiddle-free) map to themselves. A real
+// row is its own conjugate, so the row spectra satisfy y(r, 128 - v) ~
+// conj(y(r, v)); column 128 - v of them is then alike to the conjugate of
+// column v, and its transform to the conjugate of column v's transform
+// reversed: F(u, 128 - v) ~ conj(F((128 - u) mod 128, v)). The power takes
+// |re| and |im| first (abs clears the sign, of a NaN too), so it gives the
+// same bits at both places. The lane kernels give the reference's values
+// bit for bit, so this holds for theirs as well. In centred coordinates,
+// R = (u + 64) mod 128 and C = (v + 64) mod 128, that is the mirror image
+// above; the copy moves whole doubles.
+
+// Blocks 0 .. kComputedBlocks - 1 of W columns: the uncentred columns
+// 0 .. 64 + W - 1, whose mirror images are all the rest.
+template <class L>
+inline constexpr int kComputedBlocks = 64 / L::kLanes + 1;
 
 // The power written row by row: value u of columns c .. c + W - 1 to
 // pt[128 ((u + 64) mod 128) + (c + 64) mod 128], W adjacent doubles.
@@ -201,18 +241,57 @@ VARNOTH_LANE_KERNEL void tile_column_run(const real_T* tiles, int p0, int p1,
   }
 }
 
+// The centred columns C = W .. 63 of row R of pt, copied from columns
+// 128 - C of row (128 - R) mod 128 (which the column pass computed), W at a
+// time: columns C0 .. C0 + W - 1 are those columns reversed.
+template <class L>
+VARNOTH_LANE_KERNEL void mirror_row(real_T pt[16384], int R) {
+  constexpr int W = L::kLanes;
+  const real_T* const src = &pt[128 * ((128 - R) & 127)];
+  real_T* const dst = &pt[128 * R];
+  for (int c0 = W; c0 < 64; c0 += W) {
+    L::store(&dst[c0], L::reverse(L::load(&src[128 - c0 - (W - 1)])));
+  }
+}
+
+// Centred column C (W <= C < 64) of ret, copied from column 128 - C: row R
+// from row (128 - R) mod 128, so rows 1 .. 127 reversed, W at a time, and
+// row 0 in place.
+template <class L>
+VARNOTH_LANE_KERNEL void mirror_column(real_T ret[16384], int C) {
+  constexpr int W = L::kLanes;
+  const real_T* const src = &ret[128 * (128 - C)];
+  real_T* const dst = &ret[128 * C];
+  dst[0] = src[0];
+  for (int r = 1; r < W; r++) dst[r] = src[128 - r];
+  for (int r0 = W; r0 < 128; r0 += W) {
+    L::store(&dst[r0], L::reverse(L::load(&src[128 - r0 - (W - 1)])));
+  }
+}
+
+// The column pass and then the copies of the mirror images; the end of the
+// column pass's work-sharing loop is a barrier, and a copy reads only
+// columns that the column pass wrote and writes only others.
 template <class L>
 void tile_column_power_by_rows(const real_T tiles[32768], real_T pt[16384]) {
-  for_column_runs<L>([tiles, pt](int p0, int p1) {
+  for_column_runs(kComputedBlocks<L>, [tiles, pt](int p0, int p1) {
     tile_column_run<L, PowerByRows<L>>(tiles, p0, p1, pt);
   });
+  VARNOTH_PARALLEL_FOR
+  for (int R = 0; R < 128; R++) {
+    mirror_row<L>(pt, R);
+  }
 }
 
 template <class L>
 void tile_column_power(const real_T tiles[32768], real_T ret[16384]) {
-  for_column_runs<L>([tiles, ret](int p0, int p1) {
+  for_column_runs(kComputedBlocks<L>, [tiles, ret](int p0, int p1) {
     tile_column_run<L, PowerByColumns<L>>(tiles, p0, p1, ret);
   });
+  VARNOTH_PARALLEL_FOR
+  for (int C = L::kLanes; C < 64; C++) {
+    mirror_column<L>(ret, C);
+  }
 }
 
 }  // namespace varnoth_fft

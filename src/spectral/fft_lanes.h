@@ -506,25 +506,24 @@ inline void load_tile_group(const real_T* tiles, int c, int b,
   }
 }
 
-// runs(p0, p1) over runs of consecutive blocks p0 .. p1 - 1 of W columns
-// that together cover the 128 / W blocks once: one run, or with parallel
+// run(p0, p1) over runs of consecutive blocks p0 .. p1 - 1 of W columns
+// that together cover blocks 0 .. blocks - 1 once: one run, or with parallel
 // loops one run per thread of the team (the static split of a work-sharing
 // loop over the threads). A run is for work carried from one block to the
 // next (the power of a block done while the next is transformed); the
 // values of every block are the same whatever the split.
-template <class L, class Run>
-inline void for_column_runs(Run run) {
-  constexpr int kBlocks = 128 / L::kLanes;
+template <class Run>
+inline void for_column_runs(int blocks, Run run) {
 #if defined(VARNOTH_PARALLEL_LOOPS)
   const int runs = omp_get_num_threads();
   VARNOTH_PARALLEL_FOR
   for (int t = 0; t < runs; t++) {
-    const int p0 = kBlocks * t / runs;
-    const int p1 = kBlocks * (t + 1) / runs;
+    const int p0 = blocks * t / runs;
+    const int p1 = blocks * (t + 1) / runs;
     if (p0 < p1) run(p0, p1);
   }
 #else
-  run(0, kBlocks);
+  run(0, blocks);
 #endif
 }
 

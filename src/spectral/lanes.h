@@ -29,6 +29,8 @@
 //   transpose(v)          W values v[0..W-1] as a W x W matrix, row t in
 //                         v[t]: afterwards lane j of v[t] is what lane t of
 //                         v[j] was
+//   reverse(v)            the lanes in reverse order: lane j of the result
+//                         is lane W - 1 - j of v
 // This header holds the portable lanes (plain doubles, the form the tests run
 // on every machine) and the SSE2 lanes (the x86 baseline, the 32-bit Windows
 // target included). Wider lanes live in lanes_avx2.h and lanes_avx512.h and
@@ -126,6 +128,7 @@ struct PortableLanes {
     v[0].l[1] = v[1].l[0];
     v[1].l[0] = t;
   }
+  static V reverse(V a) { return V{{a.l[1], a.l[0]}}; }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }
@@ -174,6 +177,7 @@ struct Sse2Lanes {
     v[1] = _mm_unpackhi_pd(v[0], v[1]);
     v[0] = a;
   }
+  static V reverse(V a) { return _mm_shuffle_pd(a, a, 1); }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }

@@ -78,6 +78,7 @@ struct Avx2Lanes {
     v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
     v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
+  static V reverse(V a) { return _mm256_permute4x64_pd(a, 0x1B); }
 };
 
 }  // namespace varnoth_lanes

@@ -118,6 +118,9 @@ struct Avx512Lanes {
     v[6] = _mm512_shuffle_f64x2(e1, e3, 0xDD);
     v[7] = _mm512_shuffle_f64x2(o1, o3, 0xDD);
   }
+  static V reverse(V a) {
+    return _mm512_permutexvar_pd(_mm512_set_epi64(0, 1, 2, 3, 4, 5, 6, 7), a);
+  }
 };
 
 }  // namespace varnoth_lanes

@@ -60,6 +60,7 @@ struct NeonLanes {
     v[1] = vzip2q_f64(v[0], v[1]);
     v[0] = a;
   }
+  static V reverse(V a) { return vextq_f64(a, a, 1); }
 };
 
 }  // namespace varnoth_lanes
