@@ -360,7 +360,8 @@ void row_transforms(const real_T x[16384], creal_T y[16384]) {
 //   tiles[2 W (128 q + v) + k]       y(q + (128 / W) k, v).re,
 //   tiles[2 W (128 q + v) + W + k]   y(q + (128 / W) k, v).im,
 // so the spectra of a group are one contiguous run of 256 W doubles (16 KiB
-// with eight lanes) that its transform writes front to back. Writing the
+// with eight lanes) that its transform writes front to back, the values
+// v < 64 + W only (kTileColumns). Writing the
 // spectra in the library's layout instead, each value of a block of rows
 // to its own column 2 KiB from the last, kept the row pass waiting on its
 // stores about half of its time.
@@ -378,6 +379,12 @@ void row_transforms(const real_T x[16384], creal_T y[16384]) {
 // rev3(t): the three bits of t in reverse order.
 inline constexpr int kReverse3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
 
+// The values v = 0 .. 64 + W - 1 that the tiles hold: the columns of the
+// row spectra that the column pass transforms (centred_power.h has why the
+// others are not needed). The rest of each run is left as it was.
+template <class L>
+inline constexpr int kTileColumns = 64 + L::kLanes;
+
 // The transform of row group q: element n of its rows (lane k, row
 // q + (128 / W) k) is staged[W ((n + skew) mod 128) .. + W - 1]; the spectra
 // go to the group's own run of tiles, out = &tiles[256 W q]. staged may lie
@@ -394,8 +401,10 @@ VARNOTH_LANE_KERNEL void row_group_transform(const real_T* staged, int skew,
                                L::zero()};
       },
       [out](int v, const ComplexLanes<L>& z) {
-        L::store(&out[2 * W * v], z.re);
-        L::store(&out[2 * W * v + W], z.im);
+        if (v < kTileColumns<L>) {
+          L::store(&out[2 * W * v], z.re);
+          L::store(&out[2 * W * v + W], z.im);
+        }
       });
 }
 

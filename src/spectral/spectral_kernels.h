@@ -30,8 +30,9 @@ struct SpectralKernels {
 
   // The passes of the processing chain (f_ImageFFTPower, the Java calls
   // of the chain): the row spectra of an image go to tiles, the layout of
-  // fft_lanes.h (tile_index), and from the tiles the column pass hands each
-  // value straight to the centred power, without storing the 2-D spectrum.
+  // fft_lanes.h (tile_index; the values v < 64 + lanes only), and from the
+  // tiles the column pass hands each value straight to the centred power,
+  // without storing the 2-D spectrum.
   // row_tiles reads the image in the library's layout, row_tiles_from_rows
   // held row by row (xt[128 r + n] = x(r, n), the order of a Java image);
   // tiles overlaps neither. tile_column_power writes the power in the

@@ -63,12 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     std::vector<double> tiles(32768), spectra(32768);
     k.row_tiles(img.data(), tiles.data());
     for (int r = 0; r < 128; r++)
-      for (int v = 0; v < 128; v++) {
+      for (int v = 0; v < 64 + k.lanes; v++) {
         const int i = varnoth_fft::tile_index(k.lanes, r, v);
         spectra[2 * (r + 128 * v)] = tiles[i];
         spectra[2 * (r + 128 * v) + 1] = tiles[i + k.lanes];
       }
-    expect_same(&rows[0].re, spectra.data(), 32768, nan_as_one, k.name);
+    // The tiles hold the values v < 64 + lanes, the first 2 * 128 * (64 +
+    // lanes) doubles of the spectra.
+    expect_same(&rows[0].re, spectra.data(), 256 * (64 + k.lanes),
+                nan_as_one, k.name);
     k.columns(rows.data(), y.data());
     expect_same(&cols[0].re, &y[0].re, 32768, nan_as_one, k.name);
     k.power(cols.data(), got.data());
