@@ -41,12 +41,16 @@ inline void centred_power_column_scalar(const creal_T f[16384],
 //   a > b:  a sqrt((b / a)^2 + 1.0)
 //   else:   b if b is NaN, otherwise a 1.4142135623730951.
 // Every lane forms every formula and keeps the one its own comparisons
-// choose (no branches). In the first two cases 0 <= num < den, so the
+// choose (no branches). In the first two cases a and b are numbers and
+// differ, num = min(a, b) and den = max(a, b), so 0 <= num < den and the
 // quotient q = num / den is a number in [0, 1] and so is q q; for such a z
 // the IEEE sum 1.0 + z is the same double as z + 1.0 (the correctly rounded
 // exact sum; only NaN operands make the order matter), so both cases share
 // den sqrt(1.0 + q q). Whatever an unchosen formula gives in a lane (0 / 0,
-// say) is discarded by the selection. Then d = h / 16384.0 and d d, as in
+// or min and max of a NaN, say) is discarded by the selection, which takes
+// den sqrt(..) where a < b or a > b (one multiply where the lanes allow a
+// masked one, mul_where), else a 1.4142135623730951 where b is a number,
+// else b. Then d = h / 16384.0 and d d, as in
 // the scalar form, the division done as the product h 2^-14: IEEE division
 // and multiplication both return the correctly rounded value of the exact
 // result, and h / 2^14 and h 2^-14 are the same real number, so the two
@@ -56,18 +60,15 @@ inline void centred_power_column_scalar(const creal_T f[16384],
 template <class L>
 inline typename L::V hypot_lanes(typename L::V re, typename L::V im) {
   typedef typename L::V V;
-  typedef typename L::Mask Mask;
   const V a = L::abs(re);
   const V b = L::abs(im);
-  const Mask lt = L::lt(a, b);
-  const Mask gt = L::gt(a, b);
-  const V num = L::select(lt, a, b);
-  const V den = L::select(lt, b, a);
+  const V num = L::min(a, b);
+  const V den = L::max(a, b);
   const V q = L::div(num, den);
-  const V h_ne = L::mul(den, L::sqrt(L::add(L::dup(1.0), L::mul(q, q))));
+  const V root = L::sqrt(L::add(L::dup(1.0), L::mul(q, q)));
   const V h_eq =
-      L::select(L::is_nan(b), b, L::mul(a, L::dup(1.4142135623730951)));
-  return L::select(L::either(lt, gt), h_ne, h_eq);
+      L::mul_where(L::is_number(b), a, L::dup(1.4142135623730951), b);
+  return L::mul_where(L::lt_or_gt(a, b), den, root, h_eq);
 }
 
 // d d with d = h / 2^(2 m) for the hypotenuse h of each lane and a scale

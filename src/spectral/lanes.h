@@ -21,7 +21,13 @@
 //   zero(), dup(a)        +0.0, or a, in every lane
 //   add sub mul div sqrt abs      the IEEE operations lane by lane
 //   lt(a, b), gt(a, b), is_nan(a), either(m, n)      conditions
+//   lt_or_gt(a, b)        a < b or a > b (false where either is NaN)
+//   is_number(a)          a is not NaN
 //   select(m, a, b)       a where m holds, b elsewhere
+//   min(a, b), max(a, b)  the smaller and the larger of a and b where
+//                         neither is NaN and they differ; elsewhere one of
+//                         them or a NaN, which the callers discard
+//   mul_where(m, a, b, c) the product a b where m holds, c elsewhere
 //   load_complex(p, re, im) / store_complex(re, im, p)
 //                         W consecutive complex values, lane j at p[j]
 //   load_complex_strided(p, s, re, im) / store_complex_strided(re, im, p, s)
@@ -109,6 +115,11 @@ struct PortableLanes {
   static V select(Mask m, V a, V b) {
     return V{{m.l[0] ? a.l[0] : b.l[0], m.l[1] ? a.l[1] : b.l[1]}};
   }
+  static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
+  static Mask is_number(V a) { return Mask{{a.l[0] == a.l[0], a.l[1] == a.l[1]}}; }
+  static V min(V a, V b) { return select(lt(a, b), a, b); }
+  static V max(V a, V b) { return select(lt(a, b), b, a); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
   static void load_complex_strided(const creal_T* p, std::ptrdiff_t s, V& re,
                                    V& im) {
     re = V{{p[0].re, p[s].re}};
@@ -158,6 +169,11 @@ struct Sse2Lanes {
   static V select(Mask m, V a, V b) {
     return _mm_or_pd(_mm_and_pd(m, a), _mm_andnot_pd(m, b));
   }
+  static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
+  static Mask is_number(V a) { return _mm_cmpord_pd(a, a); }
+  static V min(V a, V b) { return _mm_min_pd(a, b); }
+  static V max(V a, V b) { return _mm_max_pd(a, b); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
   static void load_complex_strided(const creal_T* p, std::ptrdiff_t s, V& re,
                                    V& im) {
     const V a = _mm_loadu_pd(&p[0].re);  // (p0.re, p0.im)
