@@ -124,17 +124,17 @@ void RegisterKernelBenchmarks() {
             benchmark::ClobberMemory();
           }
         });
-    benchmark::RegisterBenchmark(
-        ("BM_column_power_by_rows/" + name).c_str(),
-        [k](benchmark::State& state) {
-          std::vector<real_T> tiles(32768, 0.75);
-          std::vector<real_T> pt(16384);
-          for (auto _ : state) {
-            k->tile_column_power_by_rows(tiles.data(), pt.data());
-            benchmark::DoNotOptimize(pt.data());
-            benchmark::ClobberMemory();
-          }
-        });
+    benchmark::RegisterBenchmark(("BM_column_power_by_rows/" + name).c_str(),
+                                 [k](benchmark::State& state) {
+                                   std::vector<real_T> tiles(32768, 0.75);
+                                   std::vector<real_T> pt(16384);
+                                   for (auto _ : state) {
+                                     k->tile_column_power_by_rows(tiles.data(),
+                                                                  pt.data());
+                                     benchmark::DoNotOptimize(pt.data());
+                                     benchmark::ClobberMemory();
+                                   }
+                                 });
     benchmark::RegisterBenchmark(
         ("BM_power/" + name).c_str(), [k](benchmark::State& state) {
           std::vector<creal_T> f(16384, creal_T{1.0, -0.5});

@@ -56,8 +56,7 @@ void f_ImageFFTPower(VarnothStackData* SD, const real_T img[16384],
     // copied to SD->u1.f0, another member (memmove, right even where the
     // image reaches into SD->u1).
     const real_T* x = img;
-    if (overlap(img, sizeof(real_T) * kImageSize, SD->f2.x,
-                sizeof(SD->f2.x))) {
+    if (overlap(img, sizeof(real_T) * kImageSize, SD->f2.x, sizeof(SD->f2.x))) {
       real_T* const copy = &SD->u1.f0.y1[0].re;
       varnoth_parallel::single(
           [&] { std::memmove(copy, img, sizeof(real_T) * kImageSize); });

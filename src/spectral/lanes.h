@@ -116,7 +116,9 @@ struct PortableLanes {
     return V{{m.l[0] ? a.l[0] : b.l[0], m.l[1] ? a.l[1] : b.l[1]}};
   }
   static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
-  static Mask is_number(V a) { return Mask{{a.l[0] == a.l[0], a.l[1] == a.l[1]}}; }
+  static Mask is_number(V a) {
+    return Mask{{a.l[0] == a.l[0], a.l[1] == a.l[1]}};
+  }
   static V min(V a, V b) { return select(lt(a, b), a, b); }
   static V max(V a, V b) { return select(lt(a, b), b, a); }
   static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }

@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       }
     // The tiles hold the values v < 64 + lanes, the first 2 * 128 * (64 +
     // lanes) doubles of the spectra.
-    expect_same(&rows[0].re, spectra.data(), 256 * (64 + k.lanes),
-                nan_as_one, k.name);
+    expect_same(&rows[0].re, spectra.data(), 256 * (64 + k.lanes), nan_as_one,
+                k.name);
     k.columns(rows.data(), y.data());
     expect_same(&cols[0].re, &y[0].re, 32768, nan_as_one, k.name);
     k.power(cols.data(), got.data());

@@ -260,7 +260,6 @@ class FastSpectral : public varnoth_test::SpectralTest {
       EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
           << k.name << " power, " << what;
 
-
       // The passes of the processing chain: the row spectra in tiles from
       // the image in either order, and the power from the reference's row
       // spectra in tiles, in either order.
