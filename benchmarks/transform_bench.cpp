@@ -68,7 +68,7 @@ void BM_f_ImageFFTPower_reference(benchmark::State& state) {
 }
 
 // The row, column and power kernels of every lane width this CPU runs,
-// and the column pass fused with the power.
+// and the passes of the processing chain.
 void RegisterKernelBenchmarks() {
   const varnoth_fft::RunnableKernels tables =
       varnoth_fft::runnable_spectral_kernels();
@@ -90,16 +90,51 @@ void RegisterKernelBenchmarks() {
             benchmark::ClobberMemory();
           }
         });
+    // The passes of the processing chain: the row spectra into tiles from
+    // the image in the library's layout or held row by row, and the column
+    // pass fused with the power from the tiles, in either layout.
+    benchmark::RegisterBenchmark(
+        ("BM_row_tiles/" + name).c_str(), [k](benchmark::State& state) {
+          const std::vector<real_T> img = random_image();
+          std::vector<real_T> tiles(32768);
+          for (auto _ : state) {
+            k->row_tiles(img.data(), tiles.data());
+            benchmark::DoNotOptimize(tiles.data());
+            benchmark::ClobberMemory();
+          }
+        });
+    benchmark::RegisterBenchmark(
+        ("BM_row_tiles_from_rows/" + name).c_str(),
+        [k](benchmark::State& state) {
+          const std::vector<real_T> img = random_image();
+          std::vector<real_T> tiles(32768);
+          for (auto _ : state) {
+            k->row_tiles_from_rows(img.data(), tiles.data());
+            benchmark::DoNotOptimize(tiles.data());
+            benchmark::ClobberMemory();
+          }
+        });
     benchmark::RegisterBenchmark(
         ("BM_column_power/" + name).c_str(), [k](benchmark::State& state) {
-          std::vector<creal_T> g(16384, creal_T{1.0, -0.5});
+          std::vector<real_T> tiles(32768, 0.75);
           std::vector<real_T> ret(16384);
           for (auto _ : state) {
-            k->column_power(g.data(), ret.data());
+            k->tile_column_power(tiles.data(), ret.data());
             benchmark::DoNotOptimize(ret.data());
             benchmark::ClobberMemory();
           }
         });
+    benchmark::RegisterBenchmark(("BM_column_power_by_rows/" + name).c_str(),
+                                 [k](benchmark::State& state) {
+                                   std::vector<real_T> tiles(32768, 0.75);
+                                   std::vector<real_T> pt(16384);
+                                   for (auto _ : state) {
+                                     k->tile_column_power_by_rows(tiles.data(),
+                                                                  pt.data());
+                                     benchmark::DoNotOptimize(pt.data());
+                                     benchmark::ClobberMemory();
+                                   }
+                                 });
     benchmark::RegisterBenchmark(
         ("BM_power/" + name).c_str(), [k](benchmark::State& state) {
           std::vector<creal_T> f(16384, creal_T{1.0, -0.5});

@@ -18,9 +18,10 @@ constexpr SpectralKernels kernels_of(const char* name) {
                          &row_transforms<L>,
                          &column_transforms<L>,
                          &centred_power<L>,
-                         &row_transforms_from_rows<L>,
-                         &column_power_by_rows<L>,
-                         &column_power<L>,
+                         &row_tiles<L>,
+                         &row_tiles_from_rows<L>,
+                         &tile_column_power<L>,
+                         &tile_column_power_by_rows<L>,
                          &window_rows<L>,
                          &window_column_power<L>};
 }

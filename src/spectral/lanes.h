@@ -21,7 +21,13 @@
 //   zero(), dup(a)        +0.0, or a, in every lane
 //   add sub mul div sqrt abs      the IEEE operations lane by lane
 //   lt(a, b), gt(a, b), is_nan(a), either(m, n)      conditions
+//   lt_or_gt(a, b)        a < b or a > b (false where either is NaN)
+//   is_number(a)          a is not NaN
 //   select(m, a, b)       a where m holds, b elsewhere
+//   min(a, b), max(a, b)  the smaller and the larger of a and b where
+//                         neither is NaN and they differ; elsewhere one of
+//                         them or a NaN, which the callers discard
+//   mul_where(m, a, b, c) the product a b where m holds, c elsewhere
 //   load_complex(p, re, im) / store_complex(re, im, p)
 //                         W consecutive complex values, lane j at p[j]
 //   load_complex_strided(p, s, re, im) / store_complex_strided(re, im, p, s)
@@ -29,6 +35,8 @@
 //   transpose(v)          W values v[0..W-1] as a W x W matrix, row t in
 //                         v[t]: afterwards lane j of v[t] is what lane t of
 //                         v[j] was
+//   reverse(v)            the lanes in reverse order: lane j of the result
+//                         is lane W - 1 - j of v
 // This header holds the portable lanes (plain doubles, the form the tests run
 // on every machine) and the SSE2 lanes (the x86 baseline, the 32-bit Windows
 // target included). Wider lanes live in lanes_avx2.h and lanes_avx512.h and
@@ -107,6 +115,13 @@ struct PortableLanes {
   static V select(Mask m, V a, V b) {
     return V{{m.l[0] ? a.l[0] : b.l[0], m.l[1] ? a.l[1] : b.l[1]}};
   }
+  static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
+  static Mask is_number(V a) {
+    return Mask{{a.l[0] == a.l[0], a.l[1] == a.l[1]}};
+  }
+  static V min(V a, V b) { return select(lt(a, b), a, b); }
+  static V max(V a, V b) { return select(lt(a, b), b, a); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
   static void load_complex_strided(const creal_T* p, std::ptrdiff_t s, V& re,
                                    V& im) {
     re = V{{p[0].re, p[s].re}};
@@ -126,6 +141,7 @@ struct PortableLanes {
     v[0].l[1] = v[1].l[0];
     v[1].l[0] = t;
   }
+  static V reverse(V a) { return V{{a.l[1], a.l[0]}}; }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }
@@ -155,6 +171,11 @@ struct Sse2Lanes {
   static V select(Mask m, V a, V b) {
     return _mm_or_pd(_mm_and_pd(m, a), _mm_andnot_pd(m, b));
   }
+  static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
+  static Mask is_number(V a) { return _mm_cmpord_pd(a, a); }
+  static V min(V a, V b) { return _mm_min_pd(a, b); }
+  static V max(V a, V b) { return _mm_max_pd(a, b); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
   static void load_complex_strided(const creal_T* p, std::ptrdiff_t s, V& re,
                                    V& im) {
     const V a = _mm_loadu_pd(&p[0].re);  // (p0.re, p0.im)
@@ -174,6 +195,7 @@ struct Sse2Lanes {
     v[1] = _mm_unpackhi_pd(v[0], v[1]);
     v[0] = a;
   }
+  static V reverse(V a) { return _mm_shuffle_pd(a, a, 1); }
   static void store_complex(V re, V im, creal_T* p) {
     store_complex_strided(re, im, p, 1);
   }

@@ -29,6 +29,11 @@ struct Avx2Lanes {
   static Mask is_nan(V a) { return _mm256_cmp_pd(a, a, _CMP_UNORD_Q); }
   static Mask either(Mask m, Mask n) { return _mm256_or_pd(m, n); }
   static V select(Mask m, V a, V b) { return _mm256_blendv_pd(b, a, m); }
+  static Mask lt_or_gt(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_NEQ_OQ); }
+  static Mask is_number(V a) { return _mm256_cmp_pd(a, a, _CMP_ORD_Q); }
+  static V min(V a, V b) { return _mm256_min_pd(a, b); }
+  static V max(V a, V b) { return _mm256_max_pd(a, b); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
 
   // Complex values c0..c3 (two doubles each): with A = (c0 | c2) and
   // B = (c1 | c3) as pairs of 128-bit halves, the in-half unpacks give
@@ -78,6 +83,7 @@ struct Avx2Lanes {
     v[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
     v[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
   }
+  static V reverse(V a) { return _mm256_permute4x64_pd(a, 0x1B); }
 };
 
 }  // namespace varnoth_lanes

@@ -34,6 +34,16 @@ struct Avx512Lanes {
   static Mask is_nan(V a) { return _mm512_cmp_pd_mask(a, a, _CMP_UNORD_Q); }
   static Mask either(Mask m, Mask n) { return static_cast<Mask>(m | n); }
   static V select(Mask m, V a, V b) { return _mm512_mask_blend_pd(m, b, a); }
+  static Mask lt_or_gt(V a, V b) {
+    return _mm512_cmp_pd_mask(a, b, _CMP_NEQ_OQ);
+  }
+  static Mask is_number(V a) { return _mm512_cmp_pd_mask(a, a, _CMP_ORD_Q); }
+  static V min(V a, V b) { return _mm512_min_pd(a, b); }
+  static V max(V a, V b) { return _mm512_max_pd(a, b); }
+  // One merge-masked multiply: the product in the lanes of m, c elsewhere.
+  static V mul_where(Mask m, V a, V b, V c) {
+    return _mm512_mask_mul_pd(c, m, a, b);
+  }
 
   // Complex values c0..c7: with A = (c0 | c2 | c4 | c6) and
   // B = (c1 | c3 | c5 | c7) in 128-bit quarters, the in-quarter unpacks
@@ -117,6 +127,9 @@ struct Avx512Lanes {
     v[5] = _mm512_shuffle_f64x2(o0, o2, 0xDD);
     v[6] = _mm512_shuffle_f64x2(e1, e3, 0xDD);
     v[7] = _mm512_shuffle_f64x2(o1, o3, 0xDD);
+  }
+  static V reverse(V a) {
+    return _mm512_permutexvar_pd(_mm512_set_epi64(0, 1, 2, 3, 4, 5, 6, 7), a);
   }
 };
 

@@ -38,6 +38,11 @@ struct NeonLanes {
   }
   static Mask either(Mask m, Mask n) { return vorrq_u64(m, n); }
   static V select(Mask m, V a, V b) { return vbslq_f64(m, a, b); }
+  static Mask lt_or_gt(V a, V b) { return either(lt(a, b), gt(a, b)); }
+  static Mask is_number(V a) { return vceqq_f64(a, a); }
+  static V min(V a, V b) { return vminq_f64(a, b); }
+  static V max(V a, V b) { return vmaxq_f64(a, b); }
+  static V mul_where(Mask m, V a, V b, V c) { return select(m, mul(a, b), c); }
   static void load_complex_strided(const creal_T* p, std::ptrdiff_t s, V& re,
                                    V& im) {
     const V a = vld1q_f64(&p[0].re);  // (p0.re, p0.im)
@@ -60,6 +65,7 @@ struct NeonLanes {
     v[1] = vzip2q_f64(v[0], v[1]);
     v[0] = a;
   }
+  static V reverse(V a) { return vextq_f64(a, a, 1); }
 };
 
 }  // namespace varnoth_lanes

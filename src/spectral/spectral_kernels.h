@@ -28,17 +28,22 @@ struct SpectralKernels {
   // uncentred spectrum f.
   void (*power)(const creal_T f[16384], real_T ret[16384]);
 
-  // The same passes for images held row by row (xt[128 r + n] = x(r, n),
-  // the order of a Java image), as the Java calls of the processing chain
-  // use them: rows_from_rows gives the row spectra y of rows, in the
-  // library's layout; column_power_by_rows gives, from those row spectra g,
-  // the centred power spectrum row by row (pt[128 R + C] = ret[R + 128 C]
-  // of columns followed by power), without storing the 2-D spectrum.
-  void (*rows_from_rows)(const real_T xt[16384], creal_T y[16384]);
-  void (*column_power_by_rows)(const creal_T g[16384], real_T pt[16384]);
-  // The same centred power spectrum in the library's layout: ret as
-  // columns followed by power give it, without storing the 2-D spectrum.
-  void (*column_power)(const creal_T g[16384], real_T ret[16384]);
+  // The passes of the processing chain (f_ImageFFTPower, the Java calls
+  // of the chain): the row spectra of an image go to tiles, the layout of
+  // fft_lanes.h (tile_index; the values v < 64 + lanes only), and from the
+  // tiles the column pass hands each value straight to the centred power,
+  // without storing the 2-D spectrum.
+  // row_tiles reads the image in the library's layout, row_tiles_from_rows
+  // held row by row (xt[128 r + n] = x(r, n), the order of a Java image);
+  // tiles overlaps neither. tile_column_power writes the power in the
+  // library's layout (ret as columns followed by power give it),
+  // tile_column_power_by_rows row by row (pt[128 R + C] = ret[R + 128 C]);
+  // neither overlaps tiles.
+  void (*row_tiles)(const real_T x[16384], real_T tiles[32768]);
+  void (*row_tiles_from_rows)(const real_T xt[16384], real_T tiles[32768]);
+  void (*tile_column_power)(const real_T tiles[32768], real_T ret[16384]);
+  void (*tile_column_power_by_rows)(const real_T tiles[32768],
+                                    real_T pt[16384]);
 
   // The passes of a window of side n (window_power.h, window_lanes.h): the
   // row spectra of the window xt held row by row, into spectra row by row;
@@ -47,6 +52,13 @@ struct SpectralKernels {
   void (*window_rows)(const real_T* xt, int n, creal_T* spectra);
   void (*window_column_power)(const creal_T* spectra, int n, real_T* power);
 };
+
+// Where the tiles of a table with `lanes` lanes keep the real part of the
+// row spectrum value y(r, v); the imaginary part lies `lanes` doubles
+// further on (fft_lanes.h).
+constexpr int tile_index(int lanes, int r, int v) {
+  return 2 * lanes * (128 * (r % (128 / lanes)) + v) + r / (128 / lanes);
+}
 
 // The table the library runs: the widest this CPU supports.
 const SpectralKernels& spectral_kernels();

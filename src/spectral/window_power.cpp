@@ -11,8 +11,8 @@ namespace varnoth_window {
 void window_power(const real_T* xt, int n, creal_T* spectra, real_T* power) {
   const varnoth_fft::SpectralKernels& kernels = varnoth_fft::spectral_kernels();
   if (n == kImageSide) {
-    kernels.rows_from_rows(xt, spectra);
-    kernels.column_power(spectra, power);
+    kernels.row_tiles_from_rows(xt, &spectra[0].re);
+    kernels.tile_column_power(&spectra[0].re, power);
     return;
   }
   kernels.window_rows(xt, n, spectra);

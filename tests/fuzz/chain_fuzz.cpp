@@ -60,16 +60,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     const varnoth_fft::SpectralKernels& k = *tables.table[t];
     k.rows(img.data(), y.data());
     expect_same(&rows[0].re, &y[0].re, 32768, nan_as_one, k.name);
-    k.rows_from_rows(by_rows.data(), y.data());
-    expect_same(&rows[0].re, &y[0].re, 32768, nan_as_one, k.name);
+    std::vector<double> tiles(32768), spectra(32768);
+    k.row_tiles(img.data(), tiles.data());
+    for (int r = 0; r < 128; r++)
+      for (int v = 0; v < 64 + k.lanes; v++) {
+        const int i = varnoth_fft::tile_index(k.lanes, r, v);
+        spectra[2 * (r + 128 * v)] = tiles[i];
+        spectra[2 * (r + 128 * v) + 1] = tiles[i + k.lanes];
+      }
+    // The tiles hold the values v < 64 + lanes, the first 2 * 128 * (64 +
+    // lanes) doubles of the spectra.
+    expect_same(&rows[0].re, spectra.data(), 256 * (64 + k.lanes), nan_as_one,
+                k.name);
     k.columns(rows.data(), y.data());
     expect_same(&cols[0].re, &y[0].re, 32768, nan_as_one, k.name);
     k.power(cols.data(), got.data());
     expect_same(want.data(), got.data(), 16384, nan_as_one, k.name);
-    k.column_power(rows.data(), got.data());
+    k.tile_column_power(tiles.data(), got.data());
     expect_same(want.data(), got.data(), 16384, nan_as_one, k.name);
     std::vector<double> pt(16384);
-    k.column_power_by_rows(rows.data(), pt.data());
+    k.row_tiles_from_rows(by_rows.data(), tiles.data());
+    k.tile_column_power_by_rows(tiles.data(), pt.data());
     for (int r = 0; r < 128; r++)
       for (int c = 0; c < 128; c++) got[r + 128 * c] = pt[128 * r + c];
     expect_same(want.data(), got.data(), 16384, nan_as_one, k.name);

@@ -104,6 +104,34 @@ std::vector<double> unwritten_image() {
 
 const double* parts(const std::vector<creal_T>& v) { return &v[0].re; }
 
+// Row spectra in the tiled layout of table k, and back (tile_index); the
+// tiles hold the values v < 64 + k.lanes, and untiled gives the rest as
+// zero.
+std::vector<double> tiled(const varnoth_fft::SpectralKernels& k,
+                          const std::vector<creal_T>& y) {
+  std::vector<double> t(32768);
+  for (int r = 0; r < 128; r++) {
+    for (int v = 0; v < 128; v++) {
+      const int i = varnoth_fft::tile_index(k.lanes, r, v);
+      t[i] = y[r + 128 * v].re;
+      t[i + k.lanes] = y[r + 128 * v].im;
+    }
+  }
+  return t;
+}
+
+std::vector<creal_T> untiled(const varnoth_fft::SpectralKernels& k,
+                             const std::vector<double>& t) {
+  std::vector<creal_T> y(16384, creal_T{0.0, 0.0});
+  for (int r = 0; r < 128; r++) {
+    for (int v = 0; v < 64 + k.lanes; v++) {
+      const int i = varnoth_fft::tile_index(k.lanes, r, v);
+      y[r + 128 * v] = creal_T{t[i], t[i + k.lanes]};
+    }
+  }
+  return y;
+}
+
 // The image held row by row: element (r, c) at 128 r + c.
 std::vector<double> by_rows(const std::vector<double>& img) {
   std::vector<double> t(16384);
@@ -231,20 +259,28 @@ class FastSpectral : public varnoth_test::SpectralTest {
       k.power(want.data(), pw_got.data());
       EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
           << k.name << " power, " << what;
-      pw_got = unwritten_image();
-      k.column_power(rows.data(), pw_got.data());
-      EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
-          << k.name << " column power, " << what;
 
-      // The same passes on the image and the power held row by row.
-      got = unwritten_spectrum();
-      k.rows_from_rows(by_rows(img).data(), got.data());
-      EXPECT_TRUE(Agree(rule, parts(rows), parts(got), 32768))
-          << k.name << " rows from rows, " << what;
+      // The passes of the processing chain: the row spectra in tiles from
+      // the image in either order, and the power from the reference's row
+      // spectra in tiles, in either order.
+      const int used = 2 * 128 * (64 + k.lanes);  // doubles of v < 64 + W
+      std::vector<double> tiles(32768, from_bits(kUnwritten));
+      k.row_tiles(img.data(), tiles.data());
+      EXPECT_TRUE(Agree(rule, parts(rows), parts(untiled(k, tiles)), used))
+          << k.name << " row tiles, " << what;
+      tiles.assign(32768, from_bits(kUnwritten));
+      k.row_tiles_from_rows(by_rows(img).data(), tiles.data());
+      EXPECT_TRUE(Agree(rule, parts(rows), parts(untiled(k, tiles)), used))
+          << k.name << " row tiles from rows, " << what;
+      tiles = tiled(k, rows);
       pw_got = unwritten_image();
-      k.column_power_by_rows(rows.data(), pw_got.data());
+      k.tile_column_power(tiles.data(), pw_got.data());
+      EXPECT_TRUE(Agree(rule, pw_want.data(), pw_got.data(), 16384))
+          << k.name << " tile column power, " << what;
+      pw_got = unwritten_image();
+      k.tile_column_power_by_rows(tiles.data(), pw_got.data());
       EXPECT_TRUE(Agree(rule, by_rows(pw_want).data(), pw_got.data(), 16384))
-          << k.name << " column power by rows, " << what;
+          << k.name << " tile column power by rows, " << what;
     }
 
     // Power and phase: the power as above, the phase of the centred
@@ -444,10 +480,11 @@ TEST_F(FastSpectral, OverlappingInputAndOutputGiveTheReferenceResult) {
     EXPECT_TRUE(ArraysBitsEqual(parts(want), parts(y), 32768))
         << "offset " << offset;
   }
-  // An image that lies in the work record's row spectra, SD->f2.x.
+  // An image that lies in the work record's row spectra, SD->f2.x, or
+  // reaches into them from SD->u1 (offset -8192).
   std::vector<double> pw_want(16384), pw_got(16384);
   f_ImageFFTPower_reference(poisoned(), img.data(), pw_want.data());
-  for (int offset : {0, 8192, 16384}) {
+  for (int offset : {-8192, 0, 8192, 16384}) {
     VarnothStackData* sd = poisoned();
     double* x = &sd->f2.x[0].re + offset;
     std::memcpy(x, img.data(), sizeof(double) * 16384);
