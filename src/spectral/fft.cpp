@@ -27,21 +27,13 @@
 // the results do not depend on the split.
 #include <cstdint>
 
+#include "runtime/memory_overlap.h"
 #include "runtime/parallel_region.h"
 #include "spectral/Varnoth_spectral.h"
 #include "spectral/fft_reference.h"
 #include "spectral/spectral_kernels.h"
 
-namespace {
-
-bool overlap(const void* a, std::size_t a_bytes, const void* b,
-             std::size_t b_bytes) {
-  const std::uintptr_t a0 = reinterpret_cast<std::uintptr_t>(a);
-  const std::uintptr_t b0 = reinterpret_cast<std::uintptr_t>(b);
-  return a0 < b0 + b_bytes && b0 < a0 + a_bytes;
-}
-
-}  // namespace
+using varnoth_runtime::overlap;
 
 void fft(VarnothStackData* SD, const real_T x[16384], creal_T y[16384]) {
   if (overlap(x, sizeof(real_T) * kImageSize, y,
