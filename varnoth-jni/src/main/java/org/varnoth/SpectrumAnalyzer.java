@@ -4,12 +4,14 @@ import Varnoth.Varnoth;
 import java.awt.image.BufferedImage;
 import java.awt.image.Raster;
 import java.io.Serializable;
+import java.lang.reflect.Array;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
 import java.util.Locale;
 import java.util.Objects;
 import java.util.function.Function;
+import java.util.function.IntFunction;
 
 /**
  * The spectral slope of grey images of any size. An image of at least N x N
@@ -692,32 +694,30 @@ public final class SpectrumAnalyzer implements Serializable {
     }
   }
 
-  // A window of side * side bytes for this thread to overwrite, as
-  // scratchWindow() is one of doubles.
-  private byte[] scratchLevels() {
-    if (side > SCRATCH_SIDE) {
-      return new byte[side * side];
-    }
-    byte[] w = SCRATCH_LEVELS.get();
-    if (w == null || w.length != side * side) {
-      w = new byte[side * side];
-      SCRATCH_LEVELS.set(w);
-    }
-    return w;
-  }
-
   // A window of side * side values for this thread to overwrite: the crops
   // are written there, as the window is dead once the native call has
   // returned and a fresh array is cold memory on every call. Windows larger
   // than SCRATCH_SIDE^2 are not kept.
   private double[] scratchWindow() {
+    return scratch(SCRATCH, double[]::new);
+  }
+
+  // The same, of side * side bytes, for a window of 8-bit grey levels.
+  private byte[] scratchLevels() {
+    return scratch(SCRATCH_LEVELS, byte[]::new);
+  }
+
+  // This thread's array of side * side elements in kept, made when it has
+  // none of that length.
+  private <A> A scratch(ThreadLocal<A> kept, IntFunction<A> make) {
+    int length = side * side;
     if (side > SCRATCH_SIDE) {
-      return new double[side * side];
+      return make.apply(length);
     }
-    double[] w = SCRATCH.get();
-    if (w == null || w.length != side * side) {
-      w = new double[side * side];
-      SCRATCH.set(w);
+    A w = kept.get();
+    if (w == null || Array.getLength(w) != length) {
+      w = make.apply(length);
+      kept.set(w);
     }
     return w;
   }
