@@ -120,14 +120,14 @@ void centred_power(const creal_T f[16384], real_T ret[16384]) {
 // .. + W - 1, side by side. The transform keeps the adders busy and leaves
 // the divider idle, and the power (a divide and a square root per value)
 // the reverse, so the power of a block is computed while the next block
-// is transformed: its 128 values wait in spec (a block of the first-level
-// cache), and the side work of the next transform (side(j)) takes values
-// 2 j and 2 j + 1 in its passes 1-5 (j < 48) and value j + 48 at the start
-// of group j - 48 of its passes 6-7, before that group stores values
-// j - 48, j - 16, j + 16 and j + 48 of its own into spec: each old value is
-// read before it is overwritten. The last block of a run is squared after
-// its transform. Every value goes through the same operations whichever
-// block it is computed beside.
+// is transformed: its 128 values wait in `waiting` (a block of the
+// first-level cache), and the side work of the next transform (side(j))
+// takes values 2 j and 2 j + 1 in its passes 1-5 (j < 48) and value j + 48
+// at the start of group j - 48 of its passes 6-7, before that group stores
+// its own values j - 48, j - 16, j + 16 and j + 48 into `waiting`: each
+// old value is read before it is overwritten. The last block of a run is
+// squared after its transform. Every value goes through the same
+// operations whichever block it is computed beside.
 //
 // Only the columns c = 0 .. 64 + W - 1 are transformed (the centred columns
 // 64 .. 127 and 0 .. W - 1); the power of the others is copied from their
@@ -215,29 +215,29 @@ VARNOTH_LANE_KERNEL void tile_column_run(const real_T* tiles, int p0, int p1,
   constexpr int W = L::kLanes;
   Out out;
   out.dest = dest;
-  ComplexLanes<L> spec[128];  // the spectra of block `prev`, not yet squared
-  int prev = -1;              // its first column, -1 before the first block
+  ComplexLanes<L> waiting[128];  // the spectra of block `prev`, not yet squared
+  int prev = -1;                 // its first column, -1 before the first block
   for (int p = p0; p < p1; p++) {
     const int c = W * p;
     transform_groups<L>(
         [tiles, c](int b, ComplexLanes<L>(&e)[8]) {
           load_tile_group<L>(tiles, c, b, e);
         },
-        [&spec](int u, const ComplexLanes<L>& z) { spec[u] = z; },
-        [&spec, &out, prev](int j) {
+        [&waiting](int u, const ComplexLanes<L>& z) { waiting[u] = z; },
+        [&waiting, &out, prev](int j) {
           if (prev < 0) return;
           if (j < 48) {
-            out.value(prev, 2 * j, spec[2 * j]);
-            out.value(prev, 2 * j + 1, spec[2 * j + 1]);
+            out.value(prev, 2 * j, waiting[2 * j]);
+            out.value(prev, 2 * j + 1, waiting[2 * j + 1]);
           } else {
-            out.value(prev, j + 48, spec[j + 48]);
+            out.value(prev, j + 48, waiting[j + 48]);
           }
         });
     if (prev >= 0) out.finish(prev);
     prev = c;
   }
   if (prev >= 0) {
-    for (int u = 0; u < 128; u++) out.value(prev, u, spec[u]);
+    for (int u = 0; u < 128; u++) out.value(prev, u, waiting[u]);
     out.finish(prev);
   }
 }
