@@ -94,10 +94,15 @@ public final class GreyImages {
    */
   static boolean hasByteLevels(Raster raster) {
     SampleModel sm = raster.getSampleModel();
+    return isComponentModel(sm) && sm.getDataType() == DataBuffer.TYPE_BYTE
+        && sm.getNumBands() == 1;
+  }
+
+  /** Whether a sample model is one of the JDK's component sample models. */
+  private static boolean isComponentModel(SampleModel sm) {
     Class<?> kind = sm.getClass();
-    return (kind == PixelInterleavedSampleModel.class || kind == BandedSampleModel.class
-            || kind == ComponentSampleModel.class)
-        && sm.getDataType() == DataBuffer.TYPE_BYTE && sm.getNumBands() == 1;
+    return kind == PixelInterleavedSampleModel.class || kind == BandedSampleModel.class
+        || kind == ComponentSampleModel.class;
   }
 
   /**
@@ -127,12 +132,9 @@ public final class GreyImages {
   private static double[] square(Raster raster, int colourBands, int left, int top, int side,
       double[] out) {
     SampleModel sm = raster.getSampleModel();
-    Class<?> kind = sm.getClass();
-    int type = sm.getDataType();
     boolean integral = hasIntegerSamples(raster);
-    boolean components = kind == PixelInterleavedSampleModel.class
-        || kind == BandedSampleModel.class || kind == ComponentSampleModel.class;
-    boolean packed = kind == SinglePixelPackedSampleModel.class;
+    boolean components = isComponentModel(sm);
+    boolean packed = sm.getClass() == SinglePixelPackedSampleModel.class;
     if (!integral || !(components || packed)) {
       return flat(ofBands(raster.createChild(raster.getMinX() + left, raster.getMinY() + top,
           side, side, 0, 0, null), colourBands), side, out);
@@ -143,7 +145,7 @@ public final class GreyImages {
       return packed((SinglePixelPackedSampleModel) sm, raster.getDataBuffer(), colourBands, x0,
           y0, side, out);
     }
-    if (type == DataBuffer.TYPE_BYTE && sm.getNumDataElements() == 1) {
+    if (hasByteLevels(raster)) {
       // One row copy per row for the JDK's byte rasters.
       return unsignedBytes(levels(raster, left, top, side, null), out);
     }
