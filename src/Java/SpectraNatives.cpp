@@ -74,11 +74,11 @@ bool check_side(JNIEnv* env, jint side) {
   return throw_illegal_argument(env, "side is a power of two from 32 to 4096");
 }
 
-bool check_exact_length(JNIEnv* env, jarray array, jsize length,
-                        const char* condition) {
-  if (array == nullptr) return throw_null_pointer(env, condition);
-  if (env->GetArrayLength(array) != length)
-    return throw_illegal_argument(env, condition);
+// The window: present ("window != null"), of exactly side * side values.
+bool check_window_length(JNIEnv* env, jarray window, jsize length) {
+  if (window == nullptr) return throw_null_pointer(env, "window != null");
+  if (env->GetArrayLength(window) != length)
+    return throw_illegal_argument(env, "window.length == side * side");
   return true;
 }
 
@@ -114,8 +114,7 @@ void window_spectrum(JNIEnv* env, JWindow jWindow, jint side,
   if (!check_side(env, side)) return;
   const int n = side;
   const jsize values = static_cast<jsize>(n) * n;
-  if (!check_exact_length(env, jWindow, values,
-                          "window.length == side * side") ||
+  if (!check_window_length(env, jWindow, values) ||
       !check_array(env, jProfile, n / 2 + 1, "profile") ||
       (jPower != nullptr && !check_array(env, jPower, values, "power"))) {
     return;
