@@ -9,6 +9,7 @@ import java.util.List;
 import java.util.Locale;
 import org.varnoth.Curvature;
 import org.varnoth.LineFit;
+import org.varnoth.ResultColumns;
 import org.varnoth.SectorResult;
 import org.varnoth.SpectrumAnalyzer;
 import org.varnoth.SpectrumResult;
@@ -104,23 +105,23 @@ final class ResultFormats {
   }
 
   private static void putFit(ObjectNode o, LineFit fit) {
-    o.put("slope", fit.slope());
-    o.put("intercept", fit.intercept());
-    o.put("points", fit.points());
-    o.put("slope_stderr", fit.slopeStdErr());
+    o.put(ResultColumns.SLOPE, fit.slope());
+    o.put(ResultColumns.INTERCEPT, fit.intercept());
+    o.put(ResultColumns.POINTS, fit.points());
+    o.put(ResultColumns.SLOPE_STDERR, fit.slopeStdErr());
     double[] ci = fit.slopeCi95();
-    o.putArray("slope_ci95").add(ci[0]).add(ci[1]);
-    o.put("r2", fit.r2());
-    o.put("fitted", fit.fitted());
+    o.putArray(ResultColumns.SLOPE_CI95).add(ci[0]).add(ci[1]);
+    o.put(ResultColumns.R2, fit.r2());
+    o.put(ResultColumns.FITTED, fit.fitted());
   }
 
   private static void putCurvature(ObjectNode o, Curvature c) {
-    o.put("curvature", c.coefficient());
-    o.put("curvature_stderr", c.stdErr());
+    o.put(ResultColumns.CURVATURE, c.coefficient());
+    o.put(ResultColumns.CURVATURE_STDERR, c.stdErr());
     switch (c.verdict()) {
-      case POWER_LAW -> o.put("power_law", true);
-      case CURVED -> o.put("power_law", false);
-      case NOT_TESTED -> o.putNull("power_law");
+      case POWER_LAW -> o.put(ResultColumns.POWER_LAW, true);
+      case CURVED -> o.put(ResultColumns.POWER_LAW, false);
+      case NOT_TESTED -> o.putNull(ResultColumns.POWER_LAW);
     }
   }
 
@@ -137,51 +138,51 @@ final class ResultFormats {
   static String json(ResultRow r) {
     ObjectNode o = JSON.createObjectNode();
     o.put("file", r.file());
-    o.put("window", r.place().name());
+    o.put(ResultColumns.WINDOW, r.place().name());
     if (r.place() instanceof ResultRow.Tile t) {
-      o.put("row", t.row());
-      o.put("column", t.column());
+      o.put(ResultColumns.ROW, t.row());
+      o.put(ResultColumns.COLUMN, t.column());
     }
     if (r.place() instanceof ResultRow.TilesMean m) {
-      o.put("tiles", m.tiles());
-      o.put("tiles_slope_sd", m.spread().sd());
-      o.put("tiles_slope_sem", m.spread().sem());
+      o.put(ResultColumns.TILES, m.tiles());
+      o.put(ResultColumns.TILES_SLOPE_SD, m.spread().sd());
+      o.put(ResultColumns.TILES_SLOPE_SEM, m.spread().sem());
     }
     SpectrumResult s = r.result();
     putFit(o, s.fit());
     putCurvature(o, s.curvature());
-    o.put("amplitude_slope", s.amplitudeSlope());
-    o.put("fitted", s.fitted());
-    s.notFittedReason().ifPresent(why -> o.put("note", why));
+    o.put(ResultColumns.AMPLITUDE_SLOPE, s.amplitudeSlope());
+    o.put(ResultColumns.FITTED, s.fitted());
+    s.notFittedReason().ifPresent(why -> o.put(ResultColumns.NOTE, why));
     if (!r.imageNotes().isEmpty()) {
-      ArrayNode notes = o.putArray("image_notes");
+      ArrayNode notes = o.putArray(ResultColumns.IMAGE_NOTES);
       r.imageNotes().forEach(notes::add);
     }
-    o.put("axis", lower(s.axis()));
-    o.putArray("fit_range").add(s.fitRange().kmin()).add(s.fitRange().kmax());
-    o.put("taper", lower(s.taper()));
-    o.put("side", s.side());
-    o.put("fit", lower(s.estimator()));
-    ArrayNode profile = o.putArray("profile");
+    o.put(ResultColumns.AXIS, lower(s.axis()));
+    o.putArray(ResultColumns.FIT_RANGE).add(s.fitRange().kmin()).add(s.fitRange().kmax());
+    o.put(ResultColumns.TAPER, lower(s.taper()));
+    o.put(ResultColumns.SIDE, s.side());
+    o.put(ResultColumns.FIT, lower(s.estimator()));
+    ArrayNode profile = o.putArray(ResultColumns.PROFILE);
     for (double v : s.profile()) {
       profile.add(v);
     }
-    ArrayNode counts = o.putArray("ring_counts");
+    ArrayNode counts = o.putArray(ResultColumns.RING_COUNTS);
     for (int c : s.ringCounts()) {
       counts.add(c);
     }
     if (!s.sectors().isEmpty()) {
-      ArrayNode sectors = o.putArray("sectors");
+      ArrayNode sectors = o.putArray(ResultColumns.SECTORS);
       for (SectorResult sector : s.sectors()) {
         ObjectNode so = sectors.addObject();
-        so.put("angle", sector.angle());
+        so.put(ResultColumns.ANGLE, sector.angle());
         putFit(so, sector.fit());
-        ArrayNode sp = so.putArray("profile");
+        ArrayNode sp = so.putArray(ResultColumns.PROFILE);
         for (double v : sector.profile()) {
           sp.add(v);
         }
       }
-      o.put("anisotropy", s.anisotropy());
+      o.put(ResultColumns.ANISOTROPY, s.anisotropy());
     }
     try {
       return JSON.writeValueAsString(o);
@@ -190,9 +191,6 @@ final class ResultFormats {
     }
   }
 
-  private static final List<String> SECTOR_KEYS =
-      List.of("angle", "slope", "intercept", "points", "slope_stderr", "r2");
-
   /**
    * The CSV header: the JSON keys, the profile as profile_0 to profile_{N/2},
    * then, with n sectors, the anisotropy and sector_I_KEY for each sector's
@@ -200,25 +198,28 @@ final class ResultFormats {
    * not fitted; empty when it is) and the image's notes (joined by "; ").
    */
   static List<String> csvHeader(SpectrumAnalyzer analyzer) {
-    List<String> h = new ArrayList<>(List.of("file", "window", "row", "column", "tiles",
-        "tiles_slope_sd", "tiles_slope_sem", "slope",
-        "intercept", "points", "slope_stderr", "slope_ci95_low", "slope_ci95_high", "r2",
-        "curvature", "curvature_stderr", "power_law", "amplitude_slope", "fitted", "axis",
-        "fit_min", "fit_max", "taper", "side", "fit"));
+    List<String> h = new ArrayList<>(List.of("file", ResultColumns.WINDOW, ResultColumns.ROW,
+        ResultColumns.COLUMN, ResultColumns.TILES, ResultColumns.TILES_SLOPE_SD,
+        ResultColumns.TILES_SLOPE_SEM, ResultColumns.SLOPE, ResultColumns.INTERCEPT,
+        ResultColumns.POINTS, ResultColumns.SLOPE_STDERR, ResultColumns.SLOPE_CI95_LOW,
+        ResultColumns.SLOPE_CI95_HIGH, ResultColumns.R2, ResultColumns.CURVATURE,
+        ResultColumns.CURVATURE_STDERR, ResultColumns.POWER_LAW, ResultColumns.AMPLITUDE_SLOPE,
+        ResultColumns.FITTED, ResultColumns.AXIS, ResultColumns.FIT_MIN, ResultColumns.FIT_MAX,
+        ResultColumns.TAPER, ResultColumns.SIDE, ResultColumns.FIT));
     int sectors = analyzer.sectors();
     for (int k = 0; k <= analyzer.side() / 2; k++) {
-      h.add("profile_" + k);
+      h.add(ResultColumns.profile(k));
     }
     if (sectors > 0) {
-      h.add("anisotropy");
+      h.add(ResultColumns.ANISOTROPY);
       for (int i = 0; i < sectors; i++) {
-        for (String key : SECTOR_KEYS) {
-          h.add("sector_" + i + "_" + key);
+        for (String key : ResultColumns.SECTOR_FIT) {
+          h.add(ResultColumns.sector(i, key));
         }
       }
     }
-    h.add("note");
-    h.add("image_notes");
+    h.add(ResultColumns.NOTE);
+    h.add(ResultColumns.IMAGE_NOTES);
     return h;
   }
 
@@ -250,7 +251,7 @@ final class ResultFormats {
       c.add(s.sectors().isEmpty() ? "" : Double.toString(s.anisotropy()));
       for (int i = 0; i < sectors; i++) {
         if (s.sectors().isEmpty()) {
-          SECTOR_KEYS.forEach(k -> c.add(""));
+          ResultColumns.SECTOR_FIT.forEach(k -> c.add(""));
           continue;
         }
         SectorResult sector = s.sectors().get(i);

@@ -1,6 +1,7 @@
 package org.varnoth.cli;
 
 import java.util.List;
+import org.varnoth.ResultColumns;
 import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumResult;
 
@@ -24,7 +25,7 @@ record ResultRow(String file, Place place, SpectrumResult result, List<String> i
   record WholeImage() implements Place {
     @Override
     public String name() {
-      return "image";
+      return ResultColumns.IMAGE;
     }
   }
 
@@ -32,7 +33,7 @@ record ResultRow(String file, Place place, SpectrumResult result, List<String> i
   record Tile(int row, int column) implements Place {
     @Override
     public String name() {
-      return "tile";
+      return ResultColumns.TILE;
     }
   }
 
@@ -40,7 +41,7 @@ record ResultRow(String file, Place place, SpectrumResult result, List<String> i
   record TilesMean(int tiles, SlopeSpread spread) implements Place {
     @Override
     public String name() {
-      return "tiles-mean";
+      return ResultColumns.TILES_MEAN;
     }
   }
 }

@@ -7,6 +7,7 @@ import java.util.Locale;
 import java.util.Objects;
 import org.varnoth.Curvature;
 import org.varnoth.LineFit;
+import org.varnoth.ResultColumns;
 import org.varnoth.SectorResult;
 import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumResult;
@@ -38,9 +39,8 @@ final class SlopeTable {
   private static final int DECIMALS = 9;
   /** The columns that say where a row is measured, empty where they do not apply. */
   private static final String[] PLACE_COLUMNS =
-      {"row", "column", "tiles", "tiles_slope_sd", "tiles_slope_sem"};
-  private static final String[] SECTOR_KEYS =
-      {"angle", "slope", "intercept", "points", "slope_stderr", "r2"};
+      {ResultColumns.ROW, ResultColumns.COLUMN, ResultColumns.TILES, ResultColumns.TILES_SLOPE_SD,
+          ResultColumns.TILES_SLOPE_SEM};
 
   private SlopeTable() {}
 
@@ -81,8 +81,9 @@ final class SlopeTable {
       int sectors) {
     int slice = stack ? plane.slice() : 0;
     for (TileResult t : plane.tiles()) {
-      addRow(rt, title, slice, "tile", new Double[] {(double) t.row(), (double) t.column(),
-          null, null, null}, t.result(), sectors);
+      addRow(rt, title, slice, ResultColumns.TILE,
+          new Double[] {(double) t.row(), (double) t.column(), null, null, null}, t.result(),
+          sectors);
     }
     Double[] place = {null, null, null, null, null};
     if (plane.tilesMean()) {
@@ -90,8 +91,8 @@ final class SlopeTable {
       place = new Double[] {null, null, (double) plane.tiles().size(), spread.sd(),
           spread.sem()};
     }
-    addRow(rt, title, slice, plane.tilesMean() ? "tiles-mean" : "image", place,
-        plane.result(), sectors);
+    String window = plane.tilesMean() ? ResultColumns.TILES_MEAN : ResultColumns.IMAGE;
+    addRow(rt, title, slice, window, place, plane.result(), sectors);
   }
 
   // One row; place holds the cells of PLACE_COLUMNS, null where one does not apply.
@@ -102,7 +103,7 @@ final class SlopeTable {
     if (slice > 0) {
       rt.addValue("slice", slice);
     }
-    rt.addValue("window", window);
+    rt.addValue(ResultColumns.WINDOW, window);
     for (int i = 0; i < PLACE_COLUMNS.length; i++) {
       if (place[i] == null) {
         rt.addValue(PLACE_COLUMNS[i], "");
@@ -112,52 +113,51 @@ final class SlopeTable {
     }
     LineFit fit = s.fit();
     double[] ci = fit.slopeCi95();
-    rt.addValue("slope", fit.slope());
-    rt.addValue("intercept", fit.intercept());
-    rt.addValue("points", fit.points());
-    rt.addValue("slope_stderr", fit.slopeStdErr());
-    rt.addValue("slope_ci95_low", ci[0]);
-    rt.addValue("slope_ci95_high", ci[1]);
-    rt.addValue("r2", fit.r2());
-    rt.addValue("curvature", s.curvature().coefficient());
-    rt.addValue("curvature_stderr", s.curvature().stdErr());
-    rt.addValue("power_law", powerLawCell(s.curvature()));
-    rt.addValue("amplitude_slope", s.amplitudeSlope());
-    rt.addValue("fitted", Boolean.toString(s.fitted()));
-    rt.addValue("axis", lower(s.axis()));
-    rt.addValue("fit_min", s.fitRange().kmin());
-    rt.addValue("fit_max", s.fitRange().kmax());
-    rt.addValue("taper", lower(s.taper()));
-    rt.addValue("side", s.side());
-    rt.addValue("fit", lower(s.estimator()));
+    rt.addValue(ResultColumns.SLOPE, fit.slope());
+    rt.addValue(ResultColumns.INTERCEPT, fit.intercept());
+    rt.addValue(ResultColumns.POINTS, fit.points());
+    rt.addValue(ResultColumns.SLOPE_STDERR, fit.slopeStdErr());
+    rt.addValue(ResultColumns.SLOPE_CI95_LOW, ci[0]);
+    rt.addValue(ResultColumns.SLOPE_CI95_HIGH, ci[1]);
+    rt.addValue(ResultColumns.R2, fit.r2());
+    rt.addValue(ResultColumns.CURVATURE, s.curvature().coefficient());
+    rt.addValue(ResultColumns.CURVATURE_STDERR, s.curvature().stdErr());
+    rt.addValue(ResultColumns.POWER_LAW, powerLawCell(s.curvature()));
+    rt.addValue(ResultColumns.AMPLITUDE_SLOPE, s.amplitudeSlope());
+    rt.addValue(ResultColumns.FITTED, Boolean.toString(s.fitted()));
+    rt.addValue(ResultColumns.AXIS, lower(s.axis()));
+    rt.addValue(ResultColumns.FIT_MIN, s.fitRange().kmin());
+    rt.addValue(ResultColumns.FIT_MAX, s.fitRange().kmax());
+    rt.addValue(ResultColumns.TAPER, lower(s.taper()));
+    rt.addValue(ResultColumns.SIDE, s.side());
+    rt.addValue(ResultColumns.FIT, lower(s.estimator()));
     if (sectors > 0) {
       addSectors(rt, s, sectors);
     }
-    rt.addValue("note", s.notFittedReason().orElse(""));
+    rt.addValue(ResultColumns.NOTE, s.notFittedReason().orElse(""));
   }
 
   // Empty cells for a tiles' mean of tiles without sectors, as in the CSV.
   private static void addSectors(ResultsTable rt, SpectrumResult s, int sectors) {
     if (s.sectors().isEmpty()) {
-      rt.addValue("anisotropy", "");
+      rt.addValue(ResultColumns.ANISOTROPY, "");
       for (int i = 0; i < sectors; i++) {
-        for (String key : SECTOR_KEYS) {
-          rt.addValue("sector_" + i + "_" + key, "");
+        for (String key : ResultColumns.SECTOR_FIT) {
+          rt.addValue(ResultColumns.sector(i, key), "");
         }
       }
       return;
     }
-    rt.addValue("anisotropy", s.anisotropy());
+    rt.addValue(ResultColumns.ANISOTROPY, s.anisotropy());
     for (int i = 0; i < sectors; i++) {
       SectorResult sector = s.sectors().get(i);
       LineFit fit = sector.fit();
-      String prefix = "sector_" + i + "_";
-      rt.addValue(prefix + "angle", sector.angle());
-      rt.addValue(prefix + "slope", fit.slope());
-      rt.addValue(prefix + "intercept", fit.intercept());
-      rt.addValue(prefix + "points", fit.points());
-      rt.addValue(prefix + "slope_stderr", fit.slopeStdErr());
-      rt.addValue(prefix + "r2", fit.r2());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.ANGLE), sector.angle());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.SLOPE), fit.slope());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.INTERCEPT), fit.intercept());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.POINTS), fit.points());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.SLOPE_STDERR), fit.slopeStdErr());
+      rt.addValue(ResultColumns.sector(i, ResultColumns.R2), fit.r2());
     }
   }
 

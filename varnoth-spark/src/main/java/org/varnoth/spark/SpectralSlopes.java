@@ -21,6 +21,7 @@ import org.apache.spark.sql.types.StructField;
 import org.apache.spark.sql.types.StructType;
 import org.varnoth.Curvature;
 import org.varnoth.LineFit;
+import org.varnoth.ResultColumns;
 import org.varnoth.SectorResult;
 import org.varnoth.SlopeSpread;
 import org.varnoth.SpectrumAnalyzer;
@@ -79,52 +80,52 @@ public final class SpectralSlopes implements Serializable {
   /** The default image column: the file bytes of Spark's {@code binaryFile} source. */
   public static final String CONTENT = "content";
   /** With tiles: {@code tile}, or {@code tiles-mean} for the fit of the tiles' mean profile. */
-  public static final String WINDOW = "window";
+  public static final String WINDOW = ResultColumns.WINDOW;
   /** The number of tiles averaged, on a tiles' mean row (with tiles). */
-  public static final String TILES = "tiles";
+  public static final String TILES = ResultColumns.TILES;
   /** With tiles, on the tiles-mean row: the standard deviation of the tiles' fitted slopes. */
-  public static final String TILES_SLOPE_SD = "tiles_slope_sd";
+  public static final String TILES_SLOPE_SD = ResultColumns.TILES_SLOPE_SD;
   /** With tiles, on the tiles-mean row: the standard error of their mean slope. */
-  public static final String TILES_SLOPE_SEM = "tiles_slope_sem";
+  public static final String TILES_SLOPE_SEM = ResultColumns.TILES_SLOPE_SEM;
   /** With sectors: the largest sector slope minus the smallest. */
-  public static final String ANISOTROPY = "anisotropy";
+  public static final String ANISOTROPY = ResultColumns.ANISOTROPY;
   /**
    * With sectors: one struct per sector, in order of angle: {@code angle},
    * {@code slope}, {@code intercept}, {@code points}, {@code slope_stderr},
    * {@code r2} (the tool's JSON {@code sectors}, without their profiles).
    */
-  public static final String SECTORS = "sectors";
+  public static final String SECTORS = ResultColumns.SECTORS;
 
   /** The tile's row in the grid of tiles (with tiles). */
-  public static final String ROW = "row";
+  public static final String ROW = ResultColumns.ROW;
   /** The tile's column in the grid of tiles (with tiles). */
-  public static final String COLUMN = "column";
+  public static final String COLUMN = ResultColumns.COLUMN;
   /** The slope of the log-log line fit. */
-  public static final String SLOPE = "slope";
+  public static final String SLOPE = ResultColumns.SLOPE;
   /** Its intercept. */
-  public static final String INTERCEPT = "intercept";
+  public static final String INTERCEPT = ResultColumns.INTERCEPT;
   /** The number of profile values fitted. */
-  public static final String POINTS = "points";
+  public static final String POINTS = ResultColumns.POINTS;
   /** The standard error of the slope (NaN for two points or fewer). */
-  public static final String SLOPE_STDERR = "slope_stderr";
+  public static final String SLOPE_STDERR = ResultColumns.SLOPE_STDERR;
   /** The fit's R^2 (NaN for two points or fewer). */
-  public static final String R2 = "r2";
+  public static final String R2 = ResultColumns.R2;
   /** The low end of the slope's 95 % confidence interval. */
-  public static final String SLOPE_CI95_LOW = "slope_ci95_low";
+  public static final String SLOPE_CI95_LOW = ResultColumns.SLOPE_CI95_LOW;
   /** The high end of the slope's 95 % confidence interval. */
-  public static final String SLOPE_CI95_HIGH = "slope_ci95_high";
+  public static final String SLOPE_CI95_HIGH = ResultColumns.SLOPE_CI95_HIGH;
   /** The quadratic term of the log-log fit over the same points (NaN when not tested). */
-  public static final String CURVATURE = "curvature";
+  public static final String CURVATURE = ResultColumns.CURVATURE;
   /** The standard error of the quadratic term (NaN when not tested). */
-  public static final String CURVATURE_STDERR = "curvature_stderr";
+  public static final String CURVATURE_STDERR = ResultColumns.CURVATURE_STDERR;
   /** Whether the curvature is within the 5 % test's bound; null when not tested. */
-  public static final String POWER_LAW = "power_law";
+  public static final String POWER_LAW = ResultColumns.POWER_LAW;
   /** The slope of the amplitude spectrum, half the slope. */
-  public static final String AMPLITUDE_SLOPE = "amplitude_slope";
+  public static final String AMPLITUDE_SLOPE = ResultColumns.AMPLITUDE_SLOPE;
   /** The side N of the analysed window. */
-  public static final String SIDE = "side";
+  public static final String SIDE = ResultColumns.SIDE;
   /** The radial profile, N / 2 + 1 values. */
-  public static final String PROFILE = "profile";
+  public static final String PROFILE = ResultColumns.PROFILE;
   /** Null, or why the image could not be analysed. */
   public static final String ERROR = "error";
   /**
@@ -132,20 +133,20 @@ public final class SpectralSlopes implements Serializable {
    * ({@link SpectrumResult#notFittedReason()}: non-finite pixels, fewer than
    * two points, a line that is not finite); its numbers are still given.
    */
-  public static final String NOTE = "note";
+  public static final String NOTE = ResultColumns.NOTE;
   /**
    * Null, or what decoding did that a reader must know, joined by "; " (an
    * EXIF orientation applied, colours converted to sRGB, the first of several
    * frames used), as the tool's {@code image_notes}.
    */
-  public static final String IMAGE_NOTES = "image_notes";
+  public static final String IMAGE_NOTES = ResultColumns.IMAGE_NOTES;
 
   private static final DataType GREY_LEVELS =
       DataTypes.createArrayType(DataTypes.createArrayType(DataTypes.DoubleType));
 
   /** A sector's fit, as the tool's JSON gives it (without its profile). */
   private static final StructType SECTOR = DataTypes.createStructType(List.of(
-      DataTypes.createStructField("angle", DataTypes.DoubleType, false),
+      DataTypes.createStructField(ResultColumns.ANGLE, DataTypes.DoubleType, false),
       DataTypes.createStructField(SLOPE, DataTypes.DoubleType, false),
       DataTypes.createStructField(INTERCEPT, DataTypes.DoubleType, false),
       DataTypes.createStructField(POINTS, DataTypes.IntegerType, false),
@@ -331,11 +332,11 @@ public final class SpectralSlopes implements Serializable {
         List<TileResult> results = image instanceof BufferedImage b
             ? analyzer.analyzeTiles(b) : analyzer.analyzeTiles((double[][]) image);
         for (TileResult t : results) {
-          out.add(row(kept, new Place("tile", t.row(), t.column(), null, null), t.result(), null,
-              notes));
+          Place place = new Place(ResultColumns.TILE, t.row(), t.column(), null, null);
+          out.add(row(kept, place, t.result(), null, notes));
         }
         SlopeSpread spread = SlopeSpread.of(results);
-        out.add(row(kept, new Place("tiles-mean", null, null, results.size(), spread),
+        out.add(row(kept, new Place(ResultColumns.TILES_MEAN, null, null, results.size(), spread),
             analyzer.tilesMean(results), null, notes));
       } else {
         SpectrumResult r = image instanceof BufferedImage b

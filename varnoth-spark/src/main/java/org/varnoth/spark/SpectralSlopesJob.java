@@ -24,6 +24,7 @@ import org.apache.spark.sql.execution.datasources.PartitioningAwareFileIndex;
 import org.apache.spark.sql.functions;
 import org.varnoth.ImageDecoding;
 import org.varnoth.NativeLibrary;
+import org.varnoth.ResultColumns;
 import org.varnoth.cli.MeasuringOptions;
 import picocli.CommandLine;
 import picocli.CommandLine.Command;
@@ -325,13 +326,13 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     for (String name : table.columns()) {
       if (name.equals(SpectralSlopes.PROFILE)) {
         for (int k = 0; k <= slopes.side() / 2; k++) {
-          columns.add(functions.col(name).getItem(k).alias("profile_" + k));
+          columns.add(functions.col(name).getItem(k).alias(ResultColumns.profile(k)));
         }
       } else if (name.equals(SpectralSlopes.SECTORS)) {
         for (int i = 0; i < slopes.sectors(); i++) {
-          for (String key : SECTOR_KEYS) {
+          for (String key : ResultColumns.SECTOR_FIT) {
             columns.add(functions.col(name).getItem(i).getField(key)
-                .alias("sector_" + i + "_" + key));
+                .alias(ResultColumns.sector(i, key)));
           }
         }
       } else {
@@ -340,8 +341,4 @@ public final class SpectralSlopesJob implements Callable<Integer> {
     }
     return columns.toArray(new Column[0]);
   }
-
-  private static final List<String> SECTOR_KEYS = List.of("angle", SpectralSlopes.SLOPE,
-      SpectralSlopes.INTERCEPT, SpectralSlopes.POINTS, SpectralSlopes.SLOPE_STDERR,
-      SpectralSlopes.R2);
 }
